@@ -1,0 +1,38 @@
+# The two commands of the README: `make run` and `make test`. Each installs the
+# Debian packages it needs when they are missing. No target ever overwrites or
+# deletes a Wahl.txt: the player's records live in it.
+
+BUILD_RUN   := build/release
+BUILD_TEST  := build/test
+JOBS        := $(shell nproc 2>/dev/null || echo 2)
+
+RUN_PACKAGES  := cmake make g++ qt6-base-dev fonts-dejavu-core
+TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales
+
+.PHONY: all run build test deps-run deps-test clean
+
+all: build
+
+deps-run:
+	@tools/ensure-packages $(RUN_PACKAGES)
+
+deps-test:
+	@tools/ensure-packages $(TEST_PACKAGES)
+	@tools/ensure-locale
+
+build: deps-run
+	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=Release -DHOPSALA_TESTS=OFF
+	cmake --build $(BUILD_RUN) -j $(JOBS)
+
+run: build
+	$(BUILD_RUN)/Hopsala1
+
+test: deps-test
+	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
+	cmake --build $(BUILD_TEST) -j $(JOBS)
+	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+# Removes what the builds made; the Wahl.txt beside each program stays.
+clean:
+	-[ -d $(BUILD_RUN) ] && cmake --build $(BUILD_RUN) --target clean
+	-[ -d $(BUILD_TEST) ] && cmake --build $(BUILD_TEST) --target clean

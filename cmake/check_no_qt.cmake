@@ -1,0 +1,17 @@
+# Fails when a source file under the given folders includes a Qt header:
+# storage/ and game/ stay plain C++ so that they can be tested without Qt.
+set(offenders "")
+foreach(dir IN LISTS DIRS)
+    file(GLOB_RECURSE files "${dir}/*.h" "${dir}/*.hpp" "${dir}/*.cpp" "${dir}/*.cc")
+    foreach(f IN LISTS files)
+        file(STRINGS "${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt|Qt)")
+        if(lines)
+            list(APPEND offenders "${f}: ${lines}")
+        endif()
+    endforeach()
+endforeach()
+if(offenders)
+    list(JOIN offenders "\n" text)
+    message(FATAL_ERROR "Qt headers included in Qt-free code:\n${text}")
+endif()
+message(STATUS "No Qt header in ${DIRS}")
