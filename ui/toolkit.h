@@ -1,0 +1,78 @@
+#pragma once
+
+#include <string>
+
+// The operations of the windowing toolkit and the system that the game's
+// handlers use. Plain C++: the Qt implementation lives beside it in ui/, and
+// the tests drive the game through a fake. Lengths are twips (15 to a pixel),
+// relative to the main window's client area; texts are UTF-8.
+class Toolkit
+{
+public:
+    enum class Label { lblZeit, lblPunkte, lblPunkte2 };
+    enum class Timer { TimerB, TimerZ };
+    enum class MenuItem { mnuAnf, mnuFor, mnuPro };
+
+    virtual ~Toolkit() = default;
+
+    // The text read back is exactly the text last set.
+    virtual void setCaption(Label label, const std::string &text) = 0;
+    virtual std::string caption(Label label) const = 0;
+
+    // A disabled timer delivers no further tick.
+    virtual void setTimerEnabled(Timer timer, bool enabled) = 0;
+    virtual bool isTimerEnabled(Timer timer) const = 0;
+
+    virtual void setChecked(MenuItem item, bool checked) = 0;
+    virtual bool isChecked(MenuItem item) const = 0;
+
+    // The ball's position is held exactly as set (single precision).
+    virtual float ballLeft() const = 0;
+    virtual void setBallLeft(float twips) = 0;
+    virtual float ballTop() const = 0;
+    virtual void setBallTop(float twips) = 0;
+    virtual float ballWidth() const = 0;
+    virtual float ballHeight() const = 0;
+
+    virtual float lineX1() const = 0;
+    virtual void setLineY2(float twips) = 0;
+
+    // The main window's outer size: frame, title bar and menu bar included.
+    virtual float windowOuterWidth() const = 0;
+    virtual float windowOuterHeight() const = 0;
+
+    // Modal, only OK, no icon, titled "Hopsala1"; returns when closed.
+    virtual void messageBox(const std::string &text) = 0;
+    // Modal; the edited text on OK, the empty text on Cancel.
+    virtual std::string inputBox(const std::string &prompt, const std::string &title,
+                                 const std::string &defaultText) = 0;
+    // The system's standard sound; returns at once.
+    virtual void beep() = 0;
+
+    // The directory that holds the program file, without a trailing
+    // separator unless it is a root directory.
+    virtual std::string programDirectory() const = 0;
+
+    // Opens the high-score window modeless, or brings it to the front when it
+    // is open already.
+    virtual void showHighScores() = 0;
+
+    // Ends the program at once: all windows close, no further handler runs.
+    virtual void quit() = 0;
+};
+
+// The local time of day, in whole seconds.
+struct TimeOfDay
+{
+    int hours = 0;   // 0..23
+    int minutes = 0; // 0..59
+    int seconds = 0; // 0..59
+    bool operator==(const TimeOfDay &other) const = default;
+};
+
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual TimeOfDay now() const = 0;
+};
