@@ -1,0 +1,71 @@
+#pragma once
+
+#include "game/gamestate.h"
+#include "ui/toolkit.h"
+
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// A failure of the game itself (a stored score that is no number). what() is
+// a German sentence for the player.
+class GameError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The logic of the main window Hopsala: every handler of its events and its
+// method Schreiben. It reaches the window, the timers, the boxes, the beep and
+// the program's directory only through the toolkit, and the time of day only
+// through the clock. A handler that fails throws (SettingsError or GameError);
+// the toolkit's owner reports it and ends the program.
+class MainForm
+{
+public:
+    MainForm(Toolkit &toolkit, const Clock &clock);
+
+    void Form_Load();
+    void Form_Resize();
+    void cmdLos_Click();
+    void Ball_Click();
+    void Ball_DblClick();
+    void TimerB_Timer();
+    void TimerZ_Timer();
+    void mnuAnf_Click();
+    void mnuFor_Click();
+    void mnuPro_Click();
+    void mnuHigh_Click();
+    void mnuEnd_Click();
+    void Schreiben();
+
+    GameState &state() { return m_state; }
+    const GameState &state() const { return m_state; }
+
+private:
+    void chooseLevel(std::size_t index);
+    void applyLevel(std::size_t index);
+    void countClick(Toolkit::Label label);
+    long counter(Toolkit::Label label) const;
+    void endGame();
+    void enterNewRecord();
+    std::size_t checkedLevelIndex() const;
+    void writeSettings();
+    std::string settingsPath() const;
+
+    Toolkit &m_toolkit;
+    const Clock &m_clock;
+    GameState m_state;
+    // SecondsLeft of the previous tick of the running game; none before its
+    // first tick. A tick that shows more than this has missed the end second.
+    std::optional<double> m_previousSecondsLeft;
+};
+
+// The program's directory with exactly one trailing separator: one is
+// appended unless the last character already is one.
+std::string withTrailingSeparator(std::string directory);
+
+// "hh:mm:ss" of the time of day 12 hours and 30 seconds after start; the day
+// is dropped. Only its seconds decide the end of a game.
+std::string endTimeFor(const TimeOfDay &start);

@@ -1,0 +1,125 @@
+#include "gamefixture.h"
+
+#include "storage/settings.h"
+
+#include <QDir>
+#include <QTest>
+
+using Item = Toolkit::MenuItem;
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theStoredLevelSetsStepsAndOneCheckMark_data()
+    {
+        QTest::addColumn<QByteArray>("level");
+        QTest::addColumn<int>("stepX");
+        QTest::addColumn<int>("stepY");
+        QTest::addColumn<int>("checked");
+        QTest::newRow("Anfänger") << QByteArray("\"Anf\xe4nger\"") << 8 << 11 << 0;
+        QTest::newRow("Fortgeschrittener") << QByteArray("\"Fortgeschrittener\"") << 10 << 15 << 1;
+        QTest::newRow("Profi") << QByteArray("\"Profi\"") << 15 << 25 << 2;
+        QTest::newRow("unquoted Profi") << QByteArray("Profi") << 15 << 25 << 2;
+    }
+    void theStoredLevelSetsStepsAndOneCheckMark()
+    {
+        // Start-up applies the stored level: its steps, and the mark on its entry alone.
+        QFETCH(QByteArray, level);
+        GameFixture f(fileWith(level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        f.form.Form_Load();
+        QCOMPARE(f.form.state().StepX, stepX);
+        QCOMPARE(f.form.state().StepY, stepY);
+        const Item items[] = {Item::mnuAnf, Item::mnuFor, Item::mnuPro};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(f.toolkit.isChecked(items[i]), i == checked);
+    }
+
+    void startupKeepsWhatWasReadAndTouchesNothingElse()
+    {
+        // Start-up fills AppDir, LevelName and the table; no timer, no label, no write.
+        GameFixture f;
+        f.form.Form_Load();
+        const GameState &s = f.form.state();
+        QCOMPARE(s.AppDir, f.toolkit.directory + "/");
+        QCOMPARE(s.LevelName, FieldValue::text("Anfänger"));
+        QCOMPARE(s.HighScoreTable[0], (HighScoreEntry{FieldValue::number(12), FieldValue::text("Maus")}));
+        QCOMPARE(s.HighScoreTable[1], (HighScoreEntry{FieldValue::number(9), FieldValue::text("Igel")}));
+        QCOMPARE(s.HighScoreTable[2], (HighScoreEntry{FieldValue::number(0), FieldValue::text("unbekannt")}));
+        QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerB));
+        QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerZ));
+        QVERIFY(f.toolkit.captions.empty());
+        QCOMPARE(f.fileBytes(), ExampleFile);
+        QVERIFY(s.EndTime.empty());
+    }
+
+    void aLevelThatMatchesNoneGetsTheBeginnersStepsButKeepsItsText_data()
+    {
+        QTest::addColumn<QByteArray>("level");
+        QTest::addColumn<FieldValue>("expected");
+        QTest::newRow("lower case") << QByteArray("\"profi\"") << FieldValue::text("profi");
+        QTest::newRow("trailing blank") << QByteArray("\"Profi \"") << FieldValue::text("Profi ");
+        QTest::newRow("number") << QByteArray("12") << FieldValue::number(12);
+        QTest::newRow("empty") << QByteArray("") << FieldValue();
+        QTest::newRow("empty text") << QByteArray("\"\"") << FieldValue::text("");
+    }
+    void aLevelThatMatchesNoneGetsTheBeginnersStepsButKeepsItsText()
+    {
+        // The mark stays on "Anfänger" as created, so the ball moves at that
+        // level's speed; LevelName keeps what was read and no mark is touched.
+        QFETCH(QByteArray, level);
+        QFETCH(FieldValue, expected);
+        GameFixture f(fileWith(level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        f.toolkit.log.clear();
+        f.form.Form_Load();
+        QCOMPARE(f.form.state().StepX, std::int16_t(8));
+        QCOMPARE(f.form.state().StepY, std::int16_t(11));
+        QCOMPARE(f.form.state().LevelName, expected);
+        QVERIFY(f.toolkit.log.empty());
+        QVERIFY(f.toolkit.isChecked(Item::mnuAnf));
+    }
+
+    void aRootDirectoryGetsNoSecondSeparator()
+    {
+        // The separator is appended only when the last character is not one.
+        QCOMPARE(withTrailingSeparator("/"), std::string("/"));
+        QCOMPARE(withTrailingSeparator("/opt/hopsala"), std::string("/opt/hopsala/"));
+        QCOMPARE(withTrailingSeparator("/opt/hopsala/"), std::string("/opt/hopsala/"));
+    }
+
+    void aMissingFileIsAnErrorAndCreatesNothing()
+    {
+        // Without Wahl.txt start-up fails with a message that names the file; nothing is created.
+        GameFixture f(QByteArray{});
+        try {
+            f.form.Form_Load();
+            QFAIL("start-up without Wahl.txt did not fail");
+        } catch (const SettingsError &error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains(f.path()), error.what());
+        }
+        QVERIFY(!QFile::exists(f.path()));
+        QCOMPARE(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 0);
+        QVERIFY(f.toolkit.log.empty());
+    }
+
+    void aShortFileIsAnError()
+    {
+        // A file that ends before its seventh field cannot be played with.
+        GameFixture f("\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n0\r\n");
+        QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.Form_Load());
+        QCOMPARE(f.form.state().StepX, std::int16_t(0));
+    }
+
+    void fieldsAfterTheSeventhAreNotRead()
+    {
+        // Only seven fields count, however many the file holds.
+        GameFixture f("\"Profi\",1,\"a\",2,\"b\",3,\"c\",\"Anf\xe4nger\",99\r\n");
+        f.form.Form_Load();
+        QCOMPARE(f.form.state().StepX, std::int16_t(15));
+        QCOMPARE(f.form.state().HighScoreTable[2].name, FieldValue::text("c"));
+    }
+};
+
+QTEST_GUILESS_MAIN(StartupTest)
+#include "test_startup.moc"
