@@ -27,6 +27,9 @@ private slots:
     {
         // Start-up applies the stored level: its steps, and the mark on its entry alone.
         QFETCH(QByteArray, level);
+        QFETCH(int, stepX);
+        QFETCH(int, stepY);
+        QFETCH(int, checked);
         GameFixture f(fileWith(level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
         f.form.Form_Load();
         QCOMPARE(f.form.state().StepX, stepX);
