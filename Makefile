@@ -7,9 +7,12 @@ BUILD_TEST  := build/test
 JOBS        := $(shell nproc 2>/dev/null || echo 2)
 
 RUN_PACKAGES  := cmake make g++ qt6-base-dev fonts-dejavu-core
-TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales
+TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
+                 desktop-file-utils appstream
 
-.PHONY: all run build test deps-run deps-test clean
+PREFIX      ?= $(HOME)/.local
+
+.PHONY: all run build test install uninstall deps-run deps-test clean
 
 all: build
 
@@ -31,6 +34,15 @@ test: deps-test
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
 	cmake --build $(BUILD_TEST) -j $(JOBS)
 	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+# For one person, no root needed: the program in PREFIX/lib/hopsala beside its
+# Wahl.txt, a link in PREFIX/bin, a desktop entry, icons and AppStream metainfo.
+install: build
+	tools/install-hopsala install "$(PREFIX)" $(BUILD_RUN)
+
+# Removes the program and keeps the records (PREFIX/lib/hopsala/Wahl.txt).
+uninstall:
+	tools/install-hopsala uninstall "$(PREFIX)"
 
 # Removes what the builds made; the Wahl.txt beside each program stays.
 clean:

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# An install for one person lands where desktops look for it, passes the
+# desktop validators, and neither a reinstall nor an uninstall loses records.
+set -euo pipefail
+script=$1 build=$2 source=$3
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+app=$prefix/lib/hopsala
+id=de.hopsala.Hopsala
+
+"$script" install "$prefix" "$build" >/dev/null
+for file in lib/hopsala/Hopsala1 share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+            share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png; do
+    [ -s "$prefix/$file" ] || fail "$file was not installed"
+done
+[ -x "$app/Hopsala1" ] || fail "the program is not executable"
+[ -w "$app" ] || fail "the program's folder is not writable, so no record could be stored"
+[ "$(readlink -f "$prefix/bin/Hopsala1")" = "$(readlink -f "$app/Hopsala1")" ] || fail "bin/Hopsala1 does not lead to the program"
+cmp -s "$source/assets/Wahl.txt" "$app/Wahl.txt" || fail "the default Wahl.txt was not placed"
+grep -qx "Exec=$app/Hopsala1" "$prefix/share/applications/$id.desktop" || fail "the entry does not start the installed program"
+desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
+
+# A player's records survive a reinstall, byte for byte.
+printf '"Profi"\r\n"31","J\xf6rg"\r\n9,"Igel"\r\n0,"unbekannt"\r\n' > "$app/Wahl.txt"
+cp "$app/Wahl.txt" "$prefix/records"
+"$script" install "$prefix" "$build" >/dev/null
+cmp -s "$prefix/records" "$app/Wahl.txt" || fail "a reinstall changed Wahl.txt"
+
+# An uninstall removes the program and keeps the records.
+"$script" uninstall "$prefix" >/dev/null
+[ ! -e "$app/Hopsala1" ] || fail "the program is still there"
+[ ! -L "$prefix/bin/Hopsala1" ] || fail "the link is still there"
+[ ! -e "$prefix/share/applications/$id.desktop" ] || fail "the desktop entry is still there"
+[ ! -e "$prefix/share/icons/hicolor/32x32/apps/$id.png" ] || fail "an icon is still there"
+cmp -s "$prefix/records" "$app/Wahl.txt" || fail "the uninstall changed Wahl.txt"
+echo "install, reinstall and uninstall keep the records"
