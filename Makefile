@@ -12,7 +12,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
 
 PREFIX      ?= $(HOME)/.local
 
-.PHONY: all run build test install uninstall deps-run deps-test clean
+.PHONY: all run build test fuzz install uninstall deps-run deps-test clean
 
 all: build
 
@@ -34,6 +34,11 @@ test: deps-test
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
 	cmake --build $(BUILD_TEST) -j $(JOBS)
 	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+# Fuzzes the Wahl.txt reader for FUZZ_SECONDS seconds (60 by default).
+fuzz:
+	@tools/ensure-packages clang libclang-rt-14-dev
+	fuzz/run.sh
 
 # For one person, no root needed: the program in PREFIX/lib/hopsala beside its
 # Wahl.txt, a link in PREFIX/bin, a desktop entry, icons and AppStream metainfo.

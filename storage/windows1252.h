@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Windows-1252 is the code page of Wahl.txt; everything in memory is UTF-8.
+
+// Bytes of the file to UTF-8. The five bytes that Windows-1252 leaves
+// undefined (81, 8D, 8F, 90, 9D) become "?".
+std::string DecodeWindows1252(std::string_view bytes);
+
+// UTF-8 to bytes of the file. A character outside Windows-1252, a C1 control
+// among them, and every byte of invalid UTF-8 become "?".
+std::string EncodeWindows1252(std::string_view utf8);
+
+// The name rules, applied to every text both when it is written and when it
+// is read, so that a record read back from our own write is the same record:
+// a double quote becomes an apostrophe (a quote would end the field early),
+// every control character (C0, DEL, C1, so also CR, LF and tab) a space, a
+// character outside Windows-1252 and invalid UTF-8 "?". The result is valid
+// UTF-8 and unchanged by a second application.
+std::string NormaliseText(std::string_view utf8);
