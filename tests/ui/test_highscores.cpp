@@ -1,0 +1,162 @@
+#include "uitestsupport.h"
+
+#include "ui/high.h"
+
+namespace {
+
+// Level "Profi"; Anfänger 12 by Maus, Fortgeschrittener "14" (quoted) by
+// Jörg, Profi 0 with an empty name.
+const QByteArray StoredRecords =
+    wahlFile({"\"Profi\"", "12,\"Maus\"", "\"14\",\"J\xf6rg\"", "0,"});
+
+High *openHighScores(MainWindowFixture &f)
+{
+    f.control<QAction>("mnuHigh")->trigger();
+    return f.window->toolkit().highScores();
+}
+
+QStringList shownRecords(const High *high)
+{
+    QStringList texts;
+    for (const char *name : {"PAn", "NAn", "PFo", "NFo", "PPr", "NPr"})
+        texts << high->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    return texts;
+}
+
+} // namespace
+
+class TestHighScores : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void itShowsEachRecordAsStored();
+    void choosingItAgainOnlyRaisesTheOpenWindow();
+    void theWindowHasItsSizeColoursAndNoOwner();
+    void theLabelsStandWhereTheLayoutPutsThem_data();
+    void theLabelsStandWhereTheLayoutPutsThem();
+    void closingTheMainWindowLeavesItOpen();
+};
+
+// Score left, name right, exactly as the file holds them; the game goes on.
+void TestHighScores::itShowsEachRecordAsStored()
+{
+    MainWindowFixture f(StoredRecords);
+    QVERIFY(f.start());
+    QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
+    High *high = openHighScores(f);
+    QVERIFY(high);
+    QVERIFY(QTest::qWaitForWindowExposed(high));
+    QCOMPARE(shownRecords(high), (QStringList{"12", "Maus", "14", QStringLiteral("Jörg"), "0", ""}));
+    QCOMPARE(high->directory(), f.dir.path().toStdString() + "/");
+    QVERIFY(f.timerActive("TimerZ") && f.timerActive("TimerB"));
+}
+
+// An open High is only raised, not read again; a closed one is made anew.
+void TestHighScores::choosingItAgainOnlyRaisesTheOpenWindow()
+{
+    MainWindowFixture f(StoredRecords);
+    QVERIFY(f.start());
+    High *first = openHighScores(f);
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    const QStringList before = shownRecords(first);
+    f.writeWahl(DefaultWahl);
+    QCOMPARE(openHighScores(f), first);
+    QCOMPARE(shownRecords(first), before);
+    QCOMPARE(f.window->findChildren<High *>().size(), 0);
+    int open = 0;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        open += window->objectName() == QStringLiteral("High") ? 1 : 0;
+    QCOMPARE(open, 1);
+
+    QPointer<High> closed(first);
+    first->close();
+    QTRY_VERIFY(closed.isNull());
+    High *second = openHighScores(f);
+    QVERIFY(second);
+    QCOMPARE(shownRecords(second), (QStringList{"0", "unbekannt", "0", "unbekannt", "0", "unbekannt"}));
+}
+
+// High: 3765 x 2310 twips of blue, modeless, owned by nobody, labels made bottom up.
+void TestHighScores::theWindowHasItsSizeColoursAndNoOwner()
+{
+    MainWindowFixture f(StoredRecords);
+    QVERIFY(f.start());
+    High *high = openHighScores(f);
+    QVERIFY(QTest::qWaitForWindowExposed(high));
+    QCOMPARE(high->objectName(), QStringLiteral("High"));
+    QCOMPARE(high->windowTitle(), QStringLiteral("Highscore"));
+    QCOMPARE(high->size(), QSize(251, 154));
+    QVERIFY(!high->parent());
+    QVERIFY(high->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(!high->isModal());
+    QCOMPARE(high->grab().toImage().pixelColor(240, 150), QColor(0, 0, 255));
+    QStringList created;
+    for (QObject *child : high->children())
+        created << child->objectName();
+    QCOMPARE(created, (QStringList{"NPr", "NFo", "NAn", "PPr", "Label5", "PFo", "Label3", "PAn",
+                                   "Label1"}));
+}
+
+void TestHighScores::theLabelsStandWhereTheLayoutPutsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("pointSize");
+    QTest::newRow("Label1") << "Label1" << QRect(8, 8, 105, 17) << "Anfänger" << 9.75;
+    QTest::newRow("PAn") << "PAn" << QRect(8, 32, 105, 17) << "12" << 8.25;
+    QTest::newRow("NAn") << "NAn" << QRect(136, 32, 105, 17) << "Maus" << 8.25;
+    QTest::newRow("Label3") << "Label3" << QRect(8, 56, 121, 17) << "Fortgeschrittener" << 9.75;
+    QTest::newRow("PFo") << "PFo" << QRect(8, 80, 105, 17) << "14" << 8.25;
+    QTest::newRow("NFo") << "NFo" << QRect(136, 80, 105, 17) << "Jörg" << 8.25;
+    QTest::newRow("Label5") << "Label5" << QRect(8, 104, 105, 17) << "Profi" << 9.75;
+    QTest::newRow("PPr") << "PPr" << QRect(8, 128, 105, 17) << "0" << 8.25;
+    QTest::newRow("NPr") << "NPr" << QRect(136, 128, 105, 17) << "" << 8.25;
+}
+
+// Titles may widen to their words; scores and names keep their size.
+void TestHighScores::theLabelsStandWhereTheLayoutPutsThem()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(double, pointSize);
+    MainWindowFixture f(StoredRecords);
+    QVERIFY(f.start());
+    High *high = openHighScores(f);
+    auto *label = high->findChild<QLabel *>(name);
+    QVERIFY(label);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->pos(), geometry.topLeft());
+    QCOMPARE(label->height(), geometry.height());
+    if (name.startsWith(QStringLiteral("Label")))
+        QVERIFY(label->width() >= geometry.width() && label->geometry().right() < 251);
+    else
+        QCOMPARE(label->width(), geometry.width());
+    QCOMPARE(label->minimumSize(), label->maximumSize());
+    QCOMPARE(label->font().families().value(0), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(label->font().pointSizeF(), pointSize);
+    QVERIFY(label->font().bold());
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QVERIFY(!label->autoFillBackground());
+    QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+}
+
+// High has no owner: it outlives a closed main window.
+void TestHighScores::closingTheMainWindowLeavesItOpen()
+{
+    MainWindowFixture f(StoredRecords);
+    QVERIFY(f.start());
+    QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
+    QPointer<High> high = openHighScores(f);
+    QVERIFY(QTest::qWaitForWindowExposed(high));
+    QVERIFY(f.window->close());
+    QVERIFY(!f.window->isVisible());
+    QVERIFY(!f.timerActive("TimerZ") && !f.timerActive("TimerB"));
+    QVERIFY(high && high->isVisible());
+}
+
+QTEST_MAIN(TestHighScores)
+#include "test_highscores.moc"

@@ -1,0 +1,94 @@
+#include "ui/high.h"
+
+#include "game/mainform.h"
+#include "ui/fonts.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+
+#include <array>
+
+namespace {
+
+struct LabelLayout
+{
+    const char *name;
+    const char *caption; // UTF-8
+    int left, top, width, height;
+    bool title;
+};
+
+// In the order of creation; the captions of scores and names come from the
+// file.
+constexpr std::array<LabelLayout, 9> Labels{{
+    {"NPr", "", 2040, 1920, 1575, 255, false},
+    {"NFo", "", 2040, 1200, 1575, 255, false},
+    {"NAn", "", 2040, 480, 1575, 255, false},
+    {"PPr", "", 120, 1920, 1575, 255, false},
+    {"Label5", "Profi", 120, 1560, 1575, 255, true},
+    {"PFo", "", 120, 1200, 1575, 255, false},
+    {"Label3", "Fortgeschrittener", 120, 840, 1815, 255, true},
+    {"PAn", "", 120, 480, 1575, 255, false},
+    {"Label1", "Anfänger", 120, 120, 1575, 255, true},
+}};
+
+const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+High::High(std::string programDirectory)
+    : QWidget(nullptr)
+    , m_programDirectory(std::move(programDirectory))
+{
+    setObjectName(QStringLiteral("High"));
+    setWindowTitle(QStringLiteral("Highscore"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0, 0, 255));
+    colours.setColor(QPalette::WindowText, QColor(255, 255, 255));
+    setPalette(colours);
+    setAutoFillBackground(true);
+    createLabels();
+    resize(ClientSize);
+}
+
+void High::createLabels()
+{
+    QList<QLabel *> titles;
+    for (const LabelLayout &entry : Labels) {
+        auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
+        label->setObjectName(QString::fromLatin1(entry.name));
+        label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
+        label->setFixedSize(label->size());
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFont(entry.title ? classicFont(9.75) : classicFont(8.25));
+        label->setFocusPolicy(Qt::NoFocus);
+        if (entry.title)
+            titles.append(label);
+    }
+    fitCaptions(titles, ClientSize.width() - titles.first()->x());
+    PAn = findChild<QLabel *>(QStringLiteral("PAn"));
+    NAn = findChild<QLabel *>(QStringLiteral("NAn"));
+    PFo = findChild<QLabel *>(QStringLiteral("PFo"));
+    NFo = findChild<QLabel *>(QStringLiteral("NFo"));
+    PPr = findChild<QLabel *>(QStringLiteral("PPr"));
+    NPr = findChild<QLabel *>(QStringLiteral("NPr"));
+}
+
+void High::Form_Load()
+{
+    m_directory = withTrailingSeparator(m_programDirectory);
+    m_settings = ReadSettings(m_directory + "Wahl.txt");
+    const auto &[anf, fort, pro] = m_settings.entries;
+    PAn->setText(fromUtf8(anf.score.displayText()));
+    PFo->setText(fromUtf8(fort.score.displayText()));
+    PPr->setText(fromUtf8(pro.score.displayText()));
+    NAn->setText(fromUtf8(anf.name.displayText()));
+    NFo->setText(fromUtf8(fort.name.displayText()));
+    NPr->setText(fromUtf8(pro.name.displayText()));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "storage/settings.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+
+// The high-score window High: the best result of each level as Wahl.txt
+// holds it when the window is loaded. It has no owner and closes by its
+// frame alone; it deletes itself when closed.
+class High : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // programDirectory: where Wahl.txt lies, with or without a trailing
+    // separator.
+    explicit High(std::string programDirectory);
+
+    // Reads Wahl.txt and fills the score and name labels. Throws
+    // SettingsError when the file cannot be read.
+    void Form_Load();
+
+    const std::string &directory() const { return m_directory; }
+    const SettingsRecord &settings() const { return m_settings; }
+
+private:
+    void createLabels();
+
+    std::string m_programDirectory;
+    std::string m_directory;
+    SettingsRecord m_settings;
+    QLabel *PAn = nullptr;
+    QLabel *NAn = nullptr;
+    QLabel *PFo = nullptr;
+    QLabel *NFo = nullptr;
+    QLabel *PPr = nullptr;
+    QLabel *NPr = nullptr;
+};

@@ -1,0 +1,210 @@
+#include "ui/hopsala.h"
+
+#include "game/mainform.h"
+#include "ui/ballimage.h"
+#include "ui/centre.h"
+#include "ui/fonts.h"
+#include "ui/lineshape.h"
+#include "ui/systemclock.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QSize ClientSize = rectFromTwips(0, 0, 4680, 3090).size();
+constexpr float Line1X = 1320;
+// Captions stop short of Line1, the left wall of the play field.
+constexpr int CaptionGap = 2;
+
+QTimer *makeTimer(QObject *parent, const char *name)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(Hopsala::TickMilliseconds);
+    timer->setTimerType(Qt::PreciseTimer);
+    return timer;
+}
+
+QLabel *makeLabel(QWidget *client, const char *name, const QString &caption, QRect twips,
+                  bool showsValue)
+{
+    auto *label = new QLabel(caption, client);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setFixedSize(label->size());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (showsValue)
+        label->setFont(classicFont(9.75));
+    return label;
+}
+
+std::string applicationDirectory()
+{
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+} // namespace
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/icon%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory)
+    : m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
+{
+    setObjectName(QStringLiteral("Hopsala"));
+    setWindowTitle(QStringLiteral("Hopsala"));
+    setWindowIcon(programIcon());
+    auto *client = new QWidget(this);
+    QPalette colours = client->palette();
+    colours.setColor(QPalette::Window, QColor(0, 255, 255));
+    client->setPalette(colours);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    m_controls.window = this;
+    createControls(client);
+    createMenu();
+
+    auto directory = programDirectory.empty()
+        ? std::function<std::string()>(applicationDirectory)
+        : [programDirectory] { return programDirectory; };
+    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory));
+    m_form = std::make_unique<MainForm>(*m_toolkit, *m_clock);
+    connectEvents();
+
+    const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->sizeHint().height();
+    resize(ClientSize.width(), ClientSize.height() + menuHeight);
+}
+
+Hopsala::~Hopsala() = default;
+
+void Hopsala::createControls(QWidget *client)
+{
+    m_controls.TimerB = makeTimer(this, "TimerB");
+    m_cmdLos = new QPushButton(QStringLiteral("Los"), client);
+    m_cmdLos->setObjectName(QStringLiteral("cmdLos"));
+    m_cmdLos->setGeometry(rectFromTwips(120, 600, 735, 375));
+    // Enter presses it even outside a dialog; it keeps the focus throughout.
+    m_cmdLos->setDefault(true);
+    m_cmdLos->setAutoDefault(true);
+    m_cmdLos->setFocusPolicy(Qt::StrongFocus);
+    m_controls.TimerZ = makeTimer(this, "TimerZ");
+    QLabel *label3 = makeLabel(client, "Label3", QStringLiteral("Normale Klicks"),
+                               {120, 1920, 1095, 255}, false);
+    QLabel *label2 =
+        makeLabel(client, "Label2", QStringLiteral("Doppelklicks"), {120, 1080, 855, 255}, false);
+    fitCaptions({label2, label3}, pixelsFromTwips(Line1X) - CaptionGap);
+    m_controls.lblPunkte2 = makeLabel(client, "lblPunkte2", {}, {120, 2280, 615, 375}, true);
+    m_controls.lblPunkte = makeLabel(client, "lblPunkte", {}, {120, 1440, 615, 375}, true);
+    m_controls.Ball = new BallImage(client);
+    m_controls.Ball->setObjectName(QStringLiteral("Ball"));
+    m_controls.Ball->setLeftTwips(2280);
+    m_controls.Ball->setTopTwips(1200);
+    m_controls.Line1 = new LineShape(Line1X, 0, Line1X, 3120, client);
+    m_controls.Line1->setObjectName(QStringLiteral("Line1"));
+    m_controls.Line1->stackUnder(m_controls.Ball);
+    m_controls.lblZeit = makeLabel(client, "lblZeit", {}, {120, 120, 615, 375}, true);
+    m_cmdLos->setFocus();
+}
+
+void Hopsala::createMenu()
+{
+    QMenu *mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
+    mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    auto addItem = [mnuDatei](const char *name, const QString &caption) {
+        QAction *item = mnuDatei->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        return item;
+    };
+    m_controls.mnuAnf = addItem("mnuAnf", QStringLiteral("Anfänger"));
+    m_controls.mnuFor = addItem("mnuFor", QStringLiteral("Fortgeschrittener"));
+    m_controls.mnuPro = addItem("mnuPro", QStringLiteral("Profi"));
+    for (QAction *level : {m_controls.mnuAnf, m_controls.mnuFor, m_controls.mnuPro})
+        level->setCheckable(true);
+    m_controls.mnuAnf->setChecked(true);
+    m_mnuHigh = addItem("mnuHigh", QStringLiteral("&Highscore"));
+    mnuDatei->addSeparator()->setObjectName(QStringLiteral("Strich1"));
+    m_mnuEnd = addItem("mnuEnd", QStringLiteral("&Beenden"));
+}
+
+void Hopsala::connectEvents()
+{
+    connect(m_cmdLos, &QPushButton::clicked, this, [this] { runHandler(&MainForm::cmdLos_Click); });
+    connect(m_controls.Ball, &BallImage::clicked, this,
+            [this] { runHandler(&MainForm::Ball_Click); });
+    connect(m_controls.Ball, &BallImage::doubleClicked, this,
+            [this] { runHandler(&MainForm::Ball_DblClick); });
+    connectTimer(m_controls.TimerB, &MainForm::TimerB_Timer);
+    connectTimer(m_controls.TimerZ, &MainForm::TimerZ_Timer);
+    connectLevel(m_controls.mnuAnf, &MainForm::mnuAnf_Click);
+    connectLevel(m_controls.mnuFor, &MainForm::mnuFor_Click);
+    connectLevel(m_controls.mnuPro, &MainForm::mnuPro_Click);
+    connect(m_mnuHigh, &QAction::triggered, this, [this] { runHandler(&MainForm::mnuHigh_Click); });
+    connect(m_mnuEnd, &QAction::triggered, this, [this] { runHandler(&MainForm::mnuEnd_Click); });
+}
+
+// A tick that was already queued when its timer was switched off is dropped.
+void Hopsala::connectTimer(QTimer *timer, void (MainForm::*handler)())
+{
+    connect(timer, &QTimer::timeout, this, [this, timer, handler] {
+        if (timer->isActive())
+            runHandler(handler);
+    });
+}
+
+// Qt flips the mark of a checkable entry when it is chosen; the marks are
+// the game's alone, so the flip is undone before the handler sets them.
+void Hopsala::connectLevel(QAction *item, void (MainForm::*handler)())
+{
+    connect(item, &QAction::triggered, this, [this, item, handler](bool checked) {
+        item->setChecked(!checked);
+        runHandler(handler);
+    });
+}
+
+void Hopsala::runHandler(void (MainForm::*handler)())
+{
+    if (m_toolkit->hasQuit())
+        return;
+    try {
+        (m_form.get()->*handler)();
+    } catch (const std::exception &error) {
+        m_toolkit->fail(error);
+    }
+}
+
+void Hopsala::load()
+{
+    m_form->Form_Load();
+}
+
+void Hopsala::showCentred()
+{
+    centreOnScreen(this);
+    show();
+}
+
+void Hopsala::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    runHandler(&MainForm::Form_Resize);
+}
+
+// Closing is not intercepted; the game stops with the window, and an open
+// high-score window stays.
+void Hopsala::closeEvent(QCloseEvent *event)
+{
+    m_controls.TimerZ->stop();
+    m_controls.TimerB->stop();
+    event->accept();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ui/qttoolkit.h"
+#include "ui/toolkit.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <string>
+
+class MainForm;
+class QPushButton;
+
+// The main window Hopsala: its controls and menu, and the events that run
+// the game's handlers. It owns the toolkit over its controls, the clock and
+// the game logic.
+class Hopsala : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // clock: the time of day for the game; programDirectory: where Wahl.txt
+    // lies, empty for the directory of the program file.
+    explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {});
+    ~Hopsala() override;
+
+    // Runs Form_Load. Throws when Wahl.txt cannot be read; the window must
+    // not be shown then.
+    void load();
+    // Shows the window in the middle of the screen.
+    void showCentred();
+
+    QtToolkit &toolkit() { return *m_toolkit; }
+    MainForm &form() { return *m_form; }
+
+    // The effective period of both timers.
+    static constexpr int TickMilliseconds = 16;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls(QWidget *client);
+    void createMenu();
+    void connectEvents();
+    void connectTimer(QTimer *timer, void (MainForm::*handler)());
+    void connectLevel(QAction *item, void (MainForm::*handler)());
+    // Every event that runs a handler comes through here: a failing handler
+    // ends the program.
+    void runHandler(void (MainForm::*handler)());
+
+    MainWindowControls m_controls;
+    QPushButton *m_cmdLos = nullptr;
+    QAction *m_mnuHigh = nullptr;
+    QAction *m_mnuEnd = nullptr;
+    std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<QtToolkit> m_toolkit;
+    std::unique_ptr<MainForm> m_form;
+};
+
+// The program's icon in all its sizes.
+QIcon programIcon();

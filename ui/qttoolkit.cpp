@@ -1,0 +1,226 @@
+#include "ui/qttoolkit.h"
+
+#include "ui/ballimage.h"
+#include "ui/centre.h"
+#include "ui/high.h"
+#include "ui/lineshape.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+const QString ProgramTitle = QStringLiteral("Hopsala1");
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+void endProcess()
+{
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+} // namespace
+
+QtToolkit::QtToolkit(const MainWindowControls &controls,
+                     std::function<std::string()> programDirectory)
+    : m_controls(controls)
+    , m_programDirectory(std::move(programDirectory))
+    , m_terminate(endProcess)
+{
+}
+
+// The high-score window has no owner; it goes with the program.
+QtToolkit::~QtToolkit()
+{
+    delete m_high;
+}
+
+QLabel *QtToolkit::label(Label which) const
+{
+    switch (which) {
+    case Label::lblZeit: return m_controls.lblZeit;
+    case Label::lblPunkte: return m_controls.lblPunkte;
+    case Label::lblPunkte2: return m_controls.lblPunkte2;
+    }
+    std::abort();
+}
+
+QTimer *QtToolkit::timer(Timer which) const
+{
+    switch (which) {
+    case Timer::TimerB: return m_controls.TimerB;
+    case Timer::TimerZ: return m_controls.TimerZ;
+    }
+    std::abort();
+}
+
+QAction *QtToolkit::menuItem(MenuItem which) const
+{
+    switch (which) {
+    case MenuItem::mnuAnf: return m_controls.mnuAnf;
+    case MenuItem::mnuFor: return m_controls.mnuFor;
+    case MenuItem::mnuPro: return m_controls.mnuPro;
+    }
+    std::abort();
+}
+
+void QtToolkit::setCaption(Label which, const std::string &text)
+{
+    label(which)->setText(fromUtf8(text));
+}
+
+std::string QtToolkit::caption(Label which) const
+{
+    return label(which)->text().toStdString();
+}
+
+// Enabling a running timer keeps its rhythm, as switching a flag on that is
+// on already should.
+void QtToolkit::setTimerEnabled(Timer which, bool enabled)
+{
+    QTimer *t = timer(which);
+    if (!enabled)
+        t->stop();
+    else if (!t->isActive())
+        t->start();
+}
+
+bool QtToolkit::isTimerEnabled(Timer which) const
+{
+    return timer(which)->isActive();
+}
+
+void QtToolkit::setChecked(MenuItem which, bool checked)
+{
+    menuItem(which)->setChecked(checked);
+}
+
+bool QtToolkit::isChecked(MenuItem which) const
+{
+    return menuItem(which)->isChecked();
+}
+
+float QtToolkit::ballLeft() const { return m_controls.Ball->leftTwips(); }
+void QtToolkit::setBallLeft(float twips) { m_controls.Ball->setLeftTwips(twips); }
+float QtToolkit::ballTop() const { return m_controls.Ball->topTwips(); }
+void QtToolkit::setBallTop(float twips) { m_controls.Ball->setTopTwips(twips); }
+float QtToolkit::ballWidth() const { return m_controls.Ball->widthTwips(); }
+float QtToolkit::ballHeight() const { return m_controls.Ball->heightTwips(); }
+float QtToolkit::lineX1() const { return m_controls.Line1->x1(); }
+void QtToolkit::setLineY2(float twips) { m_controls.Line1->setY2(twips); }
+
+// The frame as the window system reports it; before the window is first
+// shown that is the client area and the menu bar alone.
+float QtToolkit::windowOuterWidth() const
+{
+    return twipsFromPixels(m_controls.window->frameGeometry().width());
+}
+
+float QtToolkit::windowOuterHeight() const
+{
+    return twipsFromPixels(m_controls.window->frameGeometry().height());
+}
+
+QWidget *QtToolkit::dialogParent() const
+{
+    return m_controls.window->isVisible() ? m_controls.window : nullptr;
+}
+
+void QtToolkit::messageBox(const std::string &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(text), QMessageBox::Ok,
+                    dialogParent());
+    box.exec();
+}
+
+std::string QtToolkit::inputBox(const std::string &prompt, const std::string &title,
+                                const std::string &defaultText)
+{
+    QInputDialog dialog(dialogParent());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(fromUtf8(title));
+    dialog.setLabelText(fromUtf8(prompt));
+    dialog.setTextValue(fromUtf8(defaultText));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.textValue().toStdString();
+}
+
+void QtToolkit::beep()
+{
+    QApplication::beep();
+}
+
+std::string QtToolkit::programDirectory() const
+{
+    return m_programDirectory();
+}
+
+// The window is made and loaded completely before it shows; a failing load
+// leaves no window behind.
+void QtToolkit::showHighScores()
+{
+    if (m_high) {
+        if (m_high->isMinimized())
+            m_high->showNormal();
+        m_high->raise();
+        m_high->activateWindow();
+        return;
+    }
+    auto high = std::make_unique<High>(programDirectory());
+    high->Form_Load();
+    m_high = high.release();
+    centreOnScreen(m_high);
+    m_high->show();
+}
+
+void QtToolkit::stopTimers()
+{
+    m_controls.TimerZ->stop();
+    m_controls.TimerB->stop();
+}
+
+void QtToolkit::quit()
+{
+    stopTimers();
+    m_quit = true;
+    QCoreApplication::exit(0);
+}
+
+void QtToolkit::report(const std::string &message)
+{
+    std::cerr << message << std::endl;
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(message), QMessageBox::Ok,
+                    dialogParent());
+    box.exec();
+}
+
+void QtToolkit::fail(const std::exception &error)
+{
+    stopTimers();
+    m_quit = true;
+    report(error.what());
+    m_terminate();
+}
+
+void QtToolkit::setTerminate(std::function<void()> terminate)
+{
+    m_terminate = std::move(terminate);
+}

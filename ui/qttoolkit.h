@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ui/high.h"
+#include "ui/toolkit.h"
+
+#include <QPointer>
+
+#include <exception>
+#include <functional>
+#include <string>
+
+class BallImage;
+class LineShape;
+class QAction;
+class QLabel;
+class QMainWindow;
+class QTimer;
+class QWidget;
+
+// The controls of the main window that the game's handlers reach.
+struct MainWindowControls
+{
+    QMainWindow *window = nullptr;
+    QLabel *lblZeit = nullptr;
+    QLabel *lblPunkte = nullptr;
+    QLabel *lblPunkte2 = nullptr;
+    QTimer *TimerB = nullptr;
+    QTimer *TimerZ = nullptr;
+    QAction *mnuAnf = nullptr;
+    QAction *mnuFor = nullptr;
+    QAction *mnuPro = nullptr;
+    BallImage *Ball = nullptr;
+    LineShape *Line1 = nullptr;
+};
+
+// The toolkit operations on the Qt widgets of the main window, and the one
+// way a failure ends the program.
+class QtToolkit : public Toolkit
+{
+public:
+    // programDirectory: the directory of the program file; tests give
+    // another one.
+    QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory);
+    ~QtToolkit() override;
+
+    void setCaption(Label label, const std::string &text) override;
+    std::string caption(Label label) const override;
+    void setTimerEnabled(Timer timer, bool enabled) override;
+    bool isTimerEnabled(Timer timer) const override;
+    void setChecked(MenuItem item, bool checked) override;
+    bool isChecked(MenuItem item) const override;
+    float ballLeft() const override;
+    void setBallLeft(float twips) override;
+    float ballTop() const override;
+    void setBallTop(float twips) override;
+    float ballWidth() const override;
+    float ballHeight() const override;
+    float lineX1() const override;
+    void setLineY2(float twips) override;
+    float windowOuterWidth() const override;
+    float windowOuterHeight() const override;
+    void messageBox(const std::string &text) override;
+    std::string inputBox(const std::string &prompt, const std::string &title,
+                         const std::string &defaultText) override;
+    void beep() override;
+    std::string programDirectory() const override;
+    void showHighScores() override;
+    void quit() override;
+
+    // After quit() no handler may run any more.
+    bool hasQuit() const { return m_quit; }
+
+    // The high-score window while it is open.
+    High *highScores() const { return m_high; }
+
+    // Tells the player and stderr about a failure, in the same German words.
+    void report(const std::string &message);
+    // A handler failed: stops the game, reports and ends the program with
+    // status 1 through terminate.
+    void fail(const std::exception &error);
+    // Ends the process; tests put an observer in its place.
+    void setTerminate(std::function<void()> terminate);
+
+private:
+    QLabel *label(Label label) const;
+    QTimer *timer(Timer timer) const;
+    QAction *menuItem(MenuItem item) const;
+    void stopTimers();
+    QWidget *dialogParent() const;
+
+    MainWindowControls m_controls;
+    std::function<std::string()> m_programDirectory;
+    std::function<void()> m_terminate;
+    QPointer<High> m_high;
+    bool m_quit = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ui/toolkit.h"
+
+// The local time of day of the system.
+class SystemClock : public Clock
+{
+public:
+    TimeOfDay now() const override;
+};
