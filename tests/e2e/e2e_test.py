@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the built program Hopsala1, driven from outside as a
+person would: on a private X display, by mouse and keyboard, judged by what
+the screen shows and by the bytes of Wahl.txt.
+
+    e2e_test.py --program build/Hopsala1 --test NAME [--work DIR] [--screenshots DIR]
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import time
+import traceback
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+
+import hopsalascreen as screen
+from ballhunter import BallHunter
+from hopsalascreen import MainWindow
+from xsession import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Program, XServer, waitUntil
+
+MAIN_TITLE = "^Hopsala$"
+BOX_TITLE = "^Hopsala1$"
+HIGH_TITLE = "^Highscore$"
+GAME_SECONDS = 45  # a game lasts 30 to 31 s
+STEP_SECONDS = 15  # a bound, not a pause: generous for a loaded CI machine
+
+
+def wahl(*lines):
+    """Wahl.txt as the program writes it: Windows-1252, every line ended by CR LF."""
+    return "".join(line + "\r\n" for line in lines).encode("cp1252")
+
+
+class Session:
+    """One test's X display, screenshots and copy of the program."""
+
+    def __init__(self, arguments):
+        self.programPath = arguments.program
+        self.work = arguments.work
+        self.screenshots = arguments.screenshots
+        self.server = None
+        self.desktop = None
+        self.program = None
+
+    def __enter__(self):
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        os.makedirs(self.screenshots, exist_ok=True)
+        self.server = XServer(self.work)
+        self.server.start()
+        self.desktop = Desktop(self.server)
+        return self
+
+    def __exit__(self, *failure):
+        if self.program:
+            self.program.stop()
+        self.server.stop()
+
+    def start(self, wahlBytes):
+        self.program = Program(self.desktop, self.programPath, self.work, wahlBytes).start()
+        return self.program
+
+    def waitForWindow(self, title, timeout=STEP_SECONDS):
+        """The window, failing at once when the program ends instead."""
+        def shown():
+            if not self.program.isRunning():
+                raise AssertionError("the program ended with status %s before a window "
+                                     "titled %r showed" % (self.program.process.poll(), title))
+            return self.desktop.windows(title)
+        return waitUntil(shown, timeout, "a window titled %r" % title)[0]
+
+    def mainWindow(self):
+        window = self.waitForWindow(MAIN_TITLE)
+        main = MainWindow(self.desktop, self.program, window)
+        waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
+        return main
+
+    def save(self, picture, name):
+        picture.savePng(os.path.join(self.screenshots, name + ".png"))
+
+    def confirmBox(self, title, timeout=STEP_SECONDS, picture=None):
+        """Waits for the box, gives it the keyboard and presses Enter."""
+        box = self.waitForWindow(title, timeout)
+        self.desktop.focus(box)
+        if picture:
+            self.save(self.desktop.paintedPicture(box), picture)
+        self.desktop.key("Return")
+        waitUntil(lambda: box not in self.desktop.windows(title), STEP_SECONDS,
+                  "the box titled %r to close on Enter" % title)
+
+    def describeScreen(self):
+        """For a failure report: the windows shown, each saved as a picture."""
+        for window in self.desktop.windows(".*"):
+            title = self.desktop.xdotool("getwindowname", window, check=False).stdout.strip()
+            if not title:
+                continue  # the root window
+            path = os.path.join(self.work, "window-%d.png" % window)
+            self.desktop.screenshot(window).savePng(path)
+            print("window %d %r at %r: %s" % (window, title, self.desktop.geometry(window), path))
+
+    def quitThroughMenu(self, main):
+        main.openMenu().choose(screen.BEENDEN)
+        return self.program.waitForExit(STEP_SECONDS)
+
+
+def theMainWindowStartsAsDesignedWithTheStoredLevelChecked(s):
+    # Start-up shows the window at its design size and colours, the ball still at its place, empty counters, and the level of Wahl.txt checked.
+    s.start(wahl('"Profi"', '0,"unbekannt"', '0,"unbekannt"', '0,"unbekannt"'))
+    main = s.mainWindow()
+    assert main.frame.width == screen.CLIENT_WIDTH, main.frame
+    assert 15 <= main.menuBarHeight <= 40, "client area 312 x 206 plus a menu bar: %r" % main.frame
+    centreX, centreY = main.frame.centre()
+    assert abs(centreX - SCREEN_WIDTH // 2) <= 1 and abs(centreY - SCREEN_HEIGHT // 2) <= 1, (
+        "not centred on the screen: %r" % main.frame)
+    picture = main.picture()
+    s.save(main.fullPicture(), "main-window")
+    ball = main.findBall(picture)
+    start = screen.BALL_START
+    assert (abs(ball.x - start.x) <= 2 and abs(ball.y - start.y) <= 2
+            and 46 <= ball.width <= 50 and 46 <= ball.height <= 50), "ball at %r" % ball
+    for x in range(screen.PLAY_FIELD_LEFT, picture.width):
+        for y in range(picture.height):
+            inBall = start.x <= x < start.x + 50 and start.y <= y < start.y + 50
+            assert inBall or picture.pixel(x, y) == screen.CYAN, "(%d, %d) is not cyan" % (x, y)
+    assert all(screen.isDark(picture.pixel(screen.LINE_X, y)) for y in range(picture.height))
+    plain = bytes(screen.CYAN) * (41 * 25)
+    for name, rect in (("lblZeit", screen.LBL_ZEIT), ("lblPunkte", screen.LBL_PUNKTE),
+                       ("lblPunkte2", screen.LBL_PUNKTE2)):
+        assert main.label(picture, rect) == plain, "%s is not empty" % name
+    menu = main.openMenu()
+    s.save(menu.picture, "menu-datei")
+    assert menu.checkedLevel() == screen.PROFI, "checked: %r" % menu.checkedLevel()
+
+
+def aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord(s):
+    # Every double click on the ball scores once, single clicks on it are errors, clicks beside it count nothing, and the record is stored with the entered name.
+    program = s.start(wahl('"Anfänger"', '0,"unbekannt"', '7,"Igel"', '3,"Maus"'))
+    main = s.mainWindow()
+    main.clickLos()
+    counters = screen.Counters(main, STEP_SECONDS)
+    counters.expectBothZero()
+    hunter = BallHunter(main)
+    # A click beside the ball is followed by a double click, which finds the
+    # counters alike only if the stray click counted nothing.
+    for step in ("double", "beside", "double", "double", "beside", "double", "double"):
+        if step == "beside":
+            hunter.clickBesideBall()
+            continue
+        hunter.doubleClickBall()
+        counters.expectDoubleClickCounted()
+        if len(counters.doubleLooks) == 4:
+            s.save(main.fullPicture(), "game-running")
+    for _ in range(2):
+        hunter.clickBall()
+        counters.expectSingleClickCounted()
+    s.confirmBox(BOX_TITLE, GAME_SECONDS, picture="end-of-game-box")
+    prompt = s.waitForWindow(HIGH_TITLE)
+    s.desktop.focus(prompt)
+    s.desktop.key("ctrl+a")
+    s.desktop.typeText("Jörg")
+    s.save(s.desktop.paintedPicture(prompt), "name-prompt")
+    s.desktop.key("Return")
+    expected = wahl('"Anfänger"', '"5","Jörg"', '7,"Igel"', '3,"Maus"')
+    waitUntil(lambda: program.wahl() == expected, STEP_SECONDS,
+              lambda: "Wahl.txt to hold %r; it holds %r" % (expected, program.wahl()))
+    assert s.quitThroughMenu(main) == 0
+    assert program.wahl() == expected
+
+
+def aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart(s):
+    # A level chosen in the menu is written to Wahl.txt at once and is the checked level at the next start.
+    program = s.start(wahl('"Anfänger"', '12,"Maus"', '9,"Igel"', '0,"unbekannt"'))
+    main = s.mainWindow()
+    menu = main.openMenu()
+    assert menu.checkedLevel() == screen.ANFAENGER, "checked: %r" % menu.checkedLevel()
+    menu.choose(screen.PROFI)
+    expected = wahl('"Profi"', '12,"Maus"', '9,"Igel"', '0,"unbekannt"')
+    waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "Wahl.txt to name Profi")
+    menu = main.openMenu()
+    assert menu.checkedLevel() == screen.PROFI, "checked: %r" % menu.checkedLevel()
+    menu.choose(screen.BEENDEN)
+    assert program.waitForExit(STEP_SECONDS) == 0
+    program.start()
+    main = s.mainWindow()
+    menu = main.openMenu()
+    assert menu.checkedLevel() == screen.PROFI, "after the restart: %r" % menu.checkedLevel()
+    menu.choose(screen.BEENDEN)
+    assert program.waitForExit(STEP_SECONDS) == 0
+    assert program.wahl() == expected
+
+
+def aMissingWahlTxtIsReportedAndEndsTheProgramWithStatusOne(s):
+    # Without Wahl.txt the program shows an error box instead of its window, ends with status 1 once it is confirmed, and creates no file.
+    program = s.start(None)
+    s.waitForWindow(BOX_TITLE)
+    assert not s.desktop.windows(MAIN_TITLE), "the main window shows beside the error box"
+    s.confirmBox(BOX_TITLE, picture="error-box")
+    assert program.waitForExit(STEP_SECONDS) == 1
+    assert os.listdir(program.directory) == [os.path.basename(program.path)]
+
+
+def beendenDuringAGameEndsAtOnceAndLeavesWahlTxtAlone(s):
+    # "Beenden" in a running game ends the program at once with status 0, without the end box and without writing Wahl.txt.
+    original = wahl('"Fortgeschrittener"', '"4","Jörg"', ',', '0,"unbekannt"')
+    program = s.start(original)
+    main = s.mainWindow()
+    start = main.findBall(main.picture())
+    main.clickLos()
+    waitUntil(lambda: (main.findBall(main.picture()) or start).x > start.x + 10, STEP_SECONDS,
+              "the ball to move")
+    main.openMenu().choose(screen.BEENDEN)
+    assert program.waitForExit(STEP_SECONDS) == 0
+    assert program.wahl() == original
+
+
+def theHighScoreWindowShowsTheStoredRecordsAsRead(s):
+    # The window High shows each level's score and name as stored, a number and its quoted text alike, an empty field as nothing, and the game goes on meanwhile.
+    s.start(wahl('"Profi"', '14,"Fuchs"', ',', '"14","Fuchs"'))
+    main = s.mainWindow()
+    main.openMenu().choose(screen.HIGHSCORE)
+    high = s.waitForWindow(HIGH_TITLE)
+    frame = s.desktop.geometry(high)
+    assert (frame.width, frame.height) == (screen.HIGH_CLIENT_WIDTH, screen.HIGH_CLIENT_HEIGHT)
+    centreX, centreY = frame.centre()
+    assert abs(centreX - SCREEN_WIDTH // 2) <= 1 and abs(centreY - SCREEN_HEIGHT // 2) <= 1, frame
+    picture = s.desktop.paintedPicture(high)
+    s.save(picture, "high-window")
+    labels = [[picture.crop(rect.x, rect.y, rect.width, rect.height) for rect in row]
+              for row in zip(screen.HIGH_SCORES, screen.HIGH_NAMES)]
+    for level, row in enumerate(labels):
+        for label in row:
+            assert label.countPixels(screen.isWhiteOnBlue) == label.width * label.height, (
+                "level %d: a label is not white on blue" % level)
+    filled = [[label.countPixels(screen.isWhite) > 10 for label in row] for row in labels]
+    assert filled == [[True, True], [False, False], [True, True]], filled
+    assert [label.rgb for label in labels[0]] == [label.rgb for label in labels[2]], (
+        "14 and \"14\" (and the same name) look different")
+    s.desktop.moveWindow(high, 0, 0)  # it opens centred, over the button "Los"
+    start = main.findBall(main.picture())
+    main.clickLos()
+    waitUntil(lambda: (main.findBall(main.picture()) or start).x > start.x + 10, STEP_SECONDS,
+              "the ball to move while High is open")
+    assert s.quitThroughMenu(main) == 0
+
+
+TESTS = {test.__name__: test for test in (
+    theMainWindowStartsAsDesignedWithTheStoredLevelChecked,
+    aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
+    aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart,
+    aMissingWahlTxtIsReportedAndEndsTheProgramWithStatusOne,
+    beendenDuringAGameEndsAtOnceAndLeavesWahlTxtAlone,
+    theHighScoreWindowShowsTheStoredRecordsAsRead,
+)}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--test", required=True, choices=sorted(TESTS))
+    parser.add_argument("--work", help="scratch directory, emptied first")
+    parser.add_argument("--screenshots", default="screenshots")
+    arguments = parser.parse_args()
+    arguments.program = os.path.abspath(arguments.program)
+    arguments.work = os.path.abspath(arguments.work or os.path.join("e2e-work", arguments.test))
+    began = time.monotonic()
+    with Session(arguments) as session:
+        try:
+            TESTS[arguments.test](session)
+        except Exception:
+            traceback.print_exc()
+            print("display %s, X server %s" % (session.server.display, session.server.state()))
+            try:
+                session.describeScreen()
+            except Exception as error:  # the report of the first failure matters more
+                print("the screen could not be described: %s" % error)
+            if session.program:
+                print("Wahl.txt now: %r" % session.program.wahl())
+                print("program output:\n" + session.program.log())
+            print("FAIL %s (%.1f s); files in %s" % (arguments.test, time.monotonic() - began,
+                                                     arguments.work))
+            return 1
+    shutil.rmtree(arguments.work, ignore_errors=True)  # kept only when a test fails
+    print("PASS %s (%.1f s)" % (arguments.test, time.monotonic() - began))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,267 @@
+"""A private X display (Xvfb) and the hands of a person in front of it
+(xdotool for mouse and keyboard, xwd for the eyes).
+
+No window manager runs: windows have no frame, and a window gets the keyboard
+focus only when the program asks for it (Qt does so for every window it
+activates) or when the test gives it with `xdotool windowfocus`.
+"""
+
+import os
+import re
+import secrets
+import select
+import shutil
+import struct
+import subprocess
+import time
+
+import xwdimage
+
+SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
+SCREEN = "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT)
+POLL_SECONDS = 0.05
+FAMILY_WILD = 0xFFFF  # an Xauthority entry valid for every host and display
+COOKIE_NAME = b"MIT-MAGIC-COOKIE-1"
+
+
+class WaitTimeout(AssertionError):
+    pass
+
+
+def waitUntil(condition, timeout, what):
+    """Polls condition every 50 ms until it returns something true and gives
+    that back; fails naming what was awaited (a text, or a function making
+    one at that moment) when timeout seconds pass."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() >= deadline:
+            raise WaitTimeout("waited %.1f s in vain for %s"
+                              % (timeout, what() if callable(what) else what))
+        time.sleep(POLL_SECONDS)
+
+
+def _authEntry(cookie):
+    """One Xauthority entry for any host and display: the server reads the
+    file before it has picked its display number, the clients after."""
+    def counted(data):
+        return struct.pack(">H", len(data)) + data
+    return (struct.pack(">H", FAMILY_WILD) + counted(b"") + counted(b"")
+            + counted(COOKIE_NAME) + counted(cookie))
+
+
+class Rect:
+    def __init__(self, x, y, width, height):
+        self.x, self.y, self.width, self.height = x, y, width, height
+
+    def centre(self):
+        return (self.x + self.width // 2, self.y + self.height // 2)
+
+    def __repr__(self):
+        return "Rect(%d, %d, %d, %d)" % (self.x, self.y, self.width, self.height)
+
+
+class XServer:
+    """Xvfb on the first free display, reachable only through the unix
+    socket and only with a fresh cookie."""
+
+    def __init__(self, workDir):
+        self.workDir = workDir
+        self.process = None
+        self.display = None
+        self.authFile = os.path.join(workDir, "Xauthority")
+
+    def start(self, timeout=20):
+        with open(self.authFile, "wb") as file:
+            file.write(_authEntry(secrets.token_bytes(16)))
+        readEnd, writeEnd = os.pipe()
+        log = open(os.path.join(self.workDir, "Xvfb.log"), "wb")
+        try:
+            # Without -noreset the server resets whenever its last client
+            # leaves, as every short xdotool call does, and a program
+            # connecting in that moment is turned away.
+            self.process = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(writeEnd), "-screen", "0", SCREEN,
+                 "-nolisten", "tcp", "-noreset", "-auth", self.authFile],
+                pass_fds=(writeEnd,), stdin=subprocess.DEVNULL, stdout=log,
+                stderr=subprocess.STDOUT)
+        finally:
+            os.close(writeEnd)
+            log.close()
+        try:
+            self.display = ":" + self._readDisplayNumber(readEnd, timeout)
+        finally:
+            os.close(readEnd)
+
+    def _readDisplayNumber(self, readEnd, timeout):
+        received = b""
+        deadline = time.monotonic() + timeout
+        while not received.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            ready, _, _ = select.select([readEnd], [], [], max(0.0, remaining))
+            if not ready:
+                raise WaitTimeout("Xvfb named no display within %d s" % timeout)
+            chunk = os.read(readEnd, 64)
+            if not chunk:
+                raise RuntimeError("Xvfb ended before naming its display; see Xvfb.log")
+            received += chunk
+        return received.decode("ascii").strip()
+
+    def environment(self):
+        """What every client of this display needs, and nothing else."""
+        return {"DISPLAY": self.display, "XAUTHORITY": self.authFile,
+                "PATH": os.environ.get("PATH", "/usr/bin:/bin")}
+
+    def state(self):
+        """For failure reports: whether the server still runs, and its log."""
+        code = self.process.poll() if self.process else None
+        with open(os.path.join(self.workDir, "Xvfb.log"), "rb") as log:
+            output = log.read().decode("utf-8", "replace").strip()
+        return "%s%s" % ("running" if code is None else "ended with %s" % code,
+                         "; it said: " + output if output else "")
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Desktop:
+    """What a person does at the screen: look, move the mouse, click, type."""
+
+    def __init__(self, server):
+        self.server = server
+        self.env = server.environment()
+
+    def xdotool(self, *arguments, check=True):
+        # xdotool reads the text to type in the encoding of its locale.
+        env = dict(self.env, LC_ALL="C.UTF-8")
+        result = subprocess.run(["xdotool", *map(str, arguments)], env=env,
+                                capture_output=True, text=True, timeout=20)
+        if check and result.returncode != 0:
+            raise RuntimeError("xdotool %s failed: %s" % (" ".join(map(str, arguments)),
+                                                          result.stderr.strip()))
+        return result
+
+    def windows(self, name=None, pid=None):
+        """The mapped windows whose title matches the regular expression name,
+        or, without a name, all mapped windows of the process pid."""
+        arguments = ["search", "--onlyvisible"]
+        if pid is not None:
+            arguments += ["--pid", pid]
+        arguments += ["--name", name if name is not None else ""]
+        result = self.xdotool(*arguments, check=False)
+        return [int(line) for line in result.stdout.split()]
+
+    def waitForWindow(self, name, timeout=15):
+        found = waitUntil(lambda: self.windows(name), timeout, "a window titled %r" % name)
+        return found[0]
+
+    def geometry(self, window):
+        output = self.xdotool("getwindowgeometry", "--shell", window).stdout
+        values = dict(re.findall(r"^(\w+)=(-?\d+)$", output, re.MULTILINE))
+        return Rect(int(values["X"]), int(values["Y"]),
+                    int(values["WIDTH"]), int(values["HEIGHT"]))
+
+    def moveWindow(self, window, x, y):
+        self.xdotool("windowmove", "--sync", window, x, y)
+
+    def focus(self, window):
+        self.xdotool("windowfocus", "--sync", window)
+
+    def click(self, x, y, repeat=1, delayMs=50):
+        self.xdotool("mousemove", "--sync", x, y)
+        self.xdotool("click", "--repeat", repeat, "--delay", delayMs, 1)
+
+    def key(self, *names):
+        self.xdotool("key", "--delay", 50, *names)
+
+    def typeText(self, text):
+        self.xdotool("type", "--delay", 80, text)
+
+    def paintedPicture(self, window, timeout=15):
+        """The window's picture once it is drawn: a window just mapped is
+        black until the program paints it."""
+        def painted():
+            picture = self.screenshot(window)
+            black = picture.countPixels(lambda pixel: pixel == (0, 0, 0))
+            return picture if black < picture.width * picture.height // 2 else None
+        return waitUntil(painted, timeout, "window %d to be drawn" % window)
+
+    def screenshot(self, window=None):
+        """The whole screen, or the contents of one window. Xvfb leaves Qt's
+        popup menus out of the screen's picture (black), so menus are taken
+        by their own window."""
+        target = ["-root"] if window is None else ["-id", str(window)]
+        dump = subprocess.run(["xwd", *target, "-silent"], env=self.env,
+                              capture_output=True, check=True, timeout=20).stdout
+        return xwdimage.parseXwd(dump)
+
+
+class Program:
+    """A copy of the program under test in a fresh directory of its own,
+    beside a Wahl.txt of the given bytes (none when wahl is None)."""
+
+    def __init__(self, desktop, programPath, workDir, wahl):
+        self.desktop = desktop
+        self.directory = os.path.join(workDir, "program")
+        os.makedirs(self.directory, exist_ok=True)
+        self.path = os.path.join(self.directory, os.path.basename(programPath))
+        shutil.copy2(programPath, self.path)
+        self.wahlPath = os.path.join(self.directory, "Wahl.txt")
+        if wahl is not None:
+            with open(self.wahlPath, "wb") as file:
+                file.write(wahl)
+        self.home = os.path.join(workDir, "home")
+        os.makedirs(self.home, mode=0o700, exist_ok=True)
+        self.logPath = os.path.join(workDir, "program.log")
+        self.process = None
+
+    def start(self):
+        env = dict(self.desktop.env, HOME=self.home, XDG_RUNTIME_DIR=self.home,
+                   QT_QPA_PLATFORM="xcb", LANG="C.UTF-8")
+        # The sanitizers of a test build are told how to behave by the test run.
+        for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+            if name in os.environ:
+                env[name] = os.environ[name]
+        with open(self.logPath, "ab") as log:
+            # Started elsewhere: the program must find Wahl.txt beside itself.
+            self.process = subprocess.Popen([self.path], cwd=self.home, env=env,
+                                            stdin=subprocess.DEVNULL, stdout=log,
+                                            stderr=subprocess.STDOUT)
+        return self
+
+    def wahl(self):
+        """The bytes of Wahl.txt beside the program, None when there is none."""
+        try:
+            with open(self.wahlPath, "rb") as file:
+                return file.read()
+        except FileNotFoundError:
+            return None
+
+    def waitForExit(self, timeout=15):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise WaitTimeout("the program did not end within %d s" % timeout) from None
+
+    def isRunning(self):
+        return self.process is not None and self.process.poll() is None
+
+    def log(self):
+        try:
+            with open(self.logPath, "rb") as file:
+                return file.read().decode("utf-8", "replace")
+        except FileNotFoundError:
+            return ""
+
+    def stop(self):
+        if self.isRunning():
+            self.process.kill()
+            self.process.wait()
