@@ -9,10 +9,11 @@ JOBS        := $(shell nproc 2>/dev/null || echo 2)
 RUN_PACKAGES  := cmake make g++ qt6-base-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
                  desktop-file-utils appstream
+BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3
 
 PREFIX      ?= $(HOME)/.local
 
-.PHONY: all run build test fuzz install uninstall deps-run deps-test clean
+.PHONY: all run build test bench fuzz install uninstall deps-run deps-test clean
 
 all: build
 
@@ -34,6 +35,11 @@ test: deps-test
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
 	cmake --build $(BUILD_TEST) -j $(JOBS)
 	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+# Figures, never a verdict; see bench/README.md.
+bench:
+	@tools/ensure-packages $(BENCH_PACKAGES)
+	python3 bench/run.py
 
 # Fuzzes the Wahl.txt reader for FUZZ_SECONDS seconds (60 by default).
 fuzz:

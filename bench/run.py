@@ -1,0 +1,255 @@
+#!/usr/bin/env python3
+"""Benchmarks of Hopsala1 (`make bench`).
+
+Builds what it needs in build/bench (Release, no sanitizers), runs every
+measurement on one private Xvfb display (xcb platform) and prints one table.
+It reports figures and never fails on them: the exit status is non-zero only
+when something could not be built or run.
+"""
+
+import os
+import re
+import secrets
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+BUILD = ROOT / "build" / "bench"
+TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench"]
+
+STARTUP_WARMUPS = 2   # fill the page cache and the font cache first
+STARTUP_RUNS = 20     # each, alternating
+MEMORY_RUNS = 5       # each, alternating
+SESSION_RUNS = 3      # the median of each figure is shown
+SETTLE_SECONDS = 1.0  # after the window is mapped, before the peak is read
+TIMEOUT_SECONDS = 60
+
+
+def log(text):
+    print(text, file=sys.stderr, flush=True)
+
+
+def build():
+    jobs = str(os.cpu_count() or 2)
+    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-DCMAKE_BUILD_TYPE=Release",
+                    "-DHOPSALA_SANITIZE=OFF", "-DHOPSALA_TESTS=OFF", "-DHOPSALA_BENCH=ON"],
+                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", str(BUILD), "-j", jobs, "--target", *TARGETS],
+                   check=True, stdout=subprocess.DEVNULL)
+
+
+class PrivateDisplay:
+    """An Xvfb server of our own, reachable only with a fresh cookie."""
+
+    def __enter__(self):
+        self.folder = tempfile.TemporaryDirectory(prefix="hopsala-bench-")
+        folder = Path(self.folder.name)
+        cookie = secrets.token_hex(16)
+        (folder / "server").touch()
+        (folder / "client").touch()
+        # The server takes every cookie in its file, whatever display it names.
+        subprocess.run(["xauth", "-q", "-f", str(folder / "server"), "add", ":0", ".", cookie],
+                       check=True)
+        number = self.start_server(folder / "server")
+        subprocess.run(["xauth", "-q", "-f", str(folder / "client"), "add", f":{number}", ".",
+                        cookie], check=True)
+        runtime = folder / "runtime"
+        runtime.mkdir(mode=0o700)
+        self.env = {k: v for k, v in os.environ.items()
+                    if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER")}
+        self.env.update(DISPLAY=f":{number}", XAUTHORITY=str(folder / "client"),
+                        QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=str(runtime))
+        return self
+
+    # -noreset: without it the server resets when its last client has gone,
+    # and drops the connection of a program that starts in that moment.
+    def start_server(self, auth):
+        reader, writer = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp", "-noreset", "-auth", str(auth)],
+            pass_fds=[writer], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(writer)
+        with os.fdopen(reader) as ready:
+            number = ready.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        return number
+
+    def __exit__(self, *exc):
+        self.server.terminate()
+        self.server.wait()
+        self.folder.cleanup()
+
+
+def key_values(text):
+    return {key: float(value) for key, value in re.findall(r"^(\w+) (\S+)$", text, re.M)}
+
+
+def first_frame_ms(program, env):
+    """From just before the program is started to its first frame."""
+    begin = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
+    done = subprocess.run([str(program), "--first-frame"], env=env, stdout=subprocess.PIPE,
+                          stderr=subprocess.DEVNULL, text=True, timeout=TIMEOUT_SECONDS,
+                          check=True)
+    return (key_values(done.stdout)["first_frame_ns"] - begin) / 1e6
+
+
+def startup(env):
+    ours, floor = [], []
+    for run in range(STARTUP_WARMUPS + STARTUP_RUNS):
+        pair = (first_frame_ms(BUILD / "hopsala_probe", env),
+                first_frame_ms(BUILD / "hopsala_floor", env))
+        if run >= STARTUP_WARMUPS:
+            ours.append(pair[0])
+            floor.append(pair[1])
+    return statistics.median(ours), statistics.median(floor)
+
+
+def peak_resident_mib(program, title, env):
+    """VmHWM of a program started plainly, once its window is up and painted."""
+    child = subprocess.Popen([str(program)], env=env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + TIMEOUT_SECONDS
+        while True:
+            shown = subprocess.run(["xwininfo", "-name", title], env=env, text=True,
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+            if "IsViewable" in shown.stdout:
+                break
+            if child.poll() is not None or time.monotonic() > deadline:
+                raise RuntimeError(f"{program.name} showed no window '{title}'")
+            time.sleep(0.02)
+        time.sleep(SETTLE_SECONDS)
+        status = Path(f"/proc/{child.pid}/status").read_text()
+        return int(re.search(r"^VmHWM:\s+(\d+) kB", status, re.M).group(1)) / 1024
+    finally:
+        child.send_signal(signal.SIGTERM)
+        child.wait()
+
+
+def memory(env):
+    ours, floor = [], []
+    for _ in range(MEMORY_RUNS):
+        ours.append(peak_resident_mib(BUILD / "Hopsala1", "Hopsala", env))
+        floor.append(peak_resident_mib(BUILD / "hopsala_floor", "Floor", env))
+    return statistics.median(ours), statistics.median(floor)
+
+
+def sessions(program, argument, env):
+    """The median of each figure over SESSION_RUNS runs."""
+    runs = []
+    for _ in range(SESSION_RUNS):
+        done = subprocess.run([str(BUILD / program), argument], env=env, text=True,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              timeout=TIMEOUT_SECONDS, check=True)
+        runs.append(key_values(done.stdout))
+    return {key: statistics.median(run[key] for run in runs) for key in runs[0]}
+
+
+def storage():
+    done = subprocess.run([str(BUILD / "hopsala_storage_bench"), str(BUILD)], text=True,
+                          stdout=subprocess.PIPE, timeout=10 * TIMEOUT_SECONDS, check=True)
+    return key_values(done.stdout)
+
+
+def verdict(value, at_most=None, low=None, high=None):
+    if at_most is not None:
+        return "yes" if value <= at_most else "no"
+    return "yes" if low <= value <= high else "no"
+
+
+def rows(start, rss, game, floor_game, files):
+    def info(name, value, floor=None):
+        return (name, value, floor, value / floor if floor else None, "", "")
+
+    def capped(name, value, cap, floor=None):
+        return (name, value, floor, value / floor if floor else None,
+                f"≤ {cap:g}" if cap else "0", verdict(value, at_most=cap))
+
+    def game_row(make, name, key, *cap):
+        return make(name, game[key], *cap, floor_game[key])
+
+    ticks = game["ticks_per_s"]
+    counted = f" ({game['dblclick_counted']:.0f} of {game['dblclick_sent']:.0f} counted)"
+    return [
+        (f"start-up to first frame, median of {STARTUP_RUNS} (ms)", start[0], start[1],
+         start[0] / start[1], "ratio ≤ 1.15", verdict(start[0] / start[1], at_most=1.15)),
+        (f"peak resident memory, idle window, median of {MEMORY_RUNS} (MiB)", rss[0], rss[1],
+         rss[0] / rss[1], "ratio ≤ 1.10", verdict(rss[0] / rss[1], at_most=1.10)),
+        ("TimerB ticks per second", ticks, floor_game["ticks_per_s"],
+         ticks / floor_game["ticks_per_s"], "62.5 ± 0.5 %",
+         verdict(ticks, low=62.5 * 0.995, high=62.5 * 1.005)),
+        game_row(info, "TimerB interval p50 (ms)", "tick_p50_ms"),
+        game_row(capped, "TimerB interval p99 (ms)", "tick_p99_ms", 17),
+        game_row(info, "TimerB interval max (ms)", "tick_max_ms"),
+        game_row(capped, "CPU time of a running game (% of one core)", "game_cpu_percent", 1),
+        game_row(info, "wake-ups (voluntary switches) per second, game",
+                 "game_switches_per_s"),
+        capped("timer events per second, no game", game["idle_timer_events_per_s"], 0),
+        info("wake-ups (voluntary switches) per second, no game", game["idle_switches_per_s"]),
+        capped("double click to new lblPunkte, p50 (ms)", game["dblclick_p50_ms"], 0.2),
+        capped("double click to new lblPunkte, p99 (ms)", game["dblclick_p99_ms"], 0.2)[:5]
+        + (verdict(game["dblclick_p99_ms"], at_most=0.2) + counted,),
+        info("peak resident memory after a session (MiB)", game["peak_rss_kib"] / 1024),
+        info("ReadSettings per call, p50 (ms)", files["read_p50_ms"]),
+        info("ReadSettings per call, p99 (ms)", files["read_p99_ms"]),
+        info("WriteSettings with its flush, p50 (ms)", files["write_p50_ms"]),
+        info("WriteSettings with its flush, p99 (ms)", files["write_p99_ms"]),
+    ]
+
+
+def number(value):
+    if value is None:
+        return "–"
+    return f"{value:.3f}" if abs(value) < 10 else f"{value:.1f}"
+
+
+def print_table(table):
+    header = ("measure", "ours", "floor", "ratio", "goal", "met?")
+    lines = [header] + [(name, number(ours), number(floor), number(ratio), goal, met)
+                        for name, ours, floor, ratio, goal, met in table]
+    widths = [max(len(line[i]) for line in lines) for i in range(len(header))]
+    for index, line in enumerate(lines):
+        print("| " + " | ".join(cell.ljust(width) for cell, width in zip(line, widths)) + " |")
+        if index == 0:
+            print("|" + "|".join("-" * (width + 2) for width in widths) + "|")
+
+
+def machine(load_before):
+    cpu = re.search(r"^model name\s*:\s*(.*)$", Path("/proc/cpuinfo").read_text(), re.M)
+    memory_kib = re.search(r"^MemTotal:\s+(\d+)", Path("/proc/meminfo").read_text(), re.M)
+    return (f"{os.cpu_count()} cores, {cpu.group(1) if cpu else 'unknown CPU'}, "
+            f"{int(memory_kib.group(1)) / 1024 ** 2:.1f} GiB, "
+            f"{time.strftime('%Y-%m-%d %H:%M')}, load average (1 min) {load_before:.2f} "
+            f"before and {os.getloadavg()[0]:.2f} after")
+
+
+def main():
+    log("bench: building in build/bench ...")
+    build()
+    load_before = os.getloadavg()[0]
+    with PrivateDisplay() as display:
+        log("bench: start-up ...")
+        start = startup(display.env)
+        log("bench: peak memory ...")
+        rss = memory(display.env)
+        log("bench: idle, 5 s game and double clicks ...")
+        game = sessions("hopsala_probe", "--session", display.env)
+        floor_game = sessions("hopsala_floor", "--game", display.env)
+    log("bench: ReadSettings and WriteSettings ...")
+    files = storage()
+    print(machine(load_before))
+    print_table(rows(start, rss, game, floor_game, files))
+    print(f"Game figures: median of {SESSION_RUNS} sessions each. The probe: 1 s to settle, "
+          "3 s without a game, a 5 s game, 2000 double clicks. The floor's game: one label "
+          "moved on every tick of a 16 ms timer.")
+
+
+if __name__ == "__main__":
+    main()
