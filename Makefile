@@ -6,7 +6,8 @@ BUILD_RUN   := build/release
 BUILD_TEST  := build/test
 JOBS        := $(shell nproc 2>/dev/null || echo 2)
 
-RUN_PACKAGES  := cmake make g++ qt6-base-dev fonts-dejavu-core
+RUN_PACKAGES  := cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core \
+                 libcanberra-dev sound-theme-freedesktop
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
                  desktop-file-utils appstream
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3

@@ -1,6 +1,7 @@
 #include "ui/high.h"
 
 #include "game/mainform.h"
+#include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
 
@@ -16,20 +17,21 @@ struct LabelLayout
     const char *caption; // UTF-8
     int left, top, width, height;
     bool title;
+    const char *meaning; // UTF-8; what a screen reader says before a value
 };
 
 // In the order of creation; the captions of scores and names come from the
 // file.
 constexpr std::array<LabelLayout, 9> Labels{{
-    {"NPr", "", 2040, 1920, 1575, 255, false},
-    {"NFo", "", 2040, 1200, 1575, 255, false},
-    {"NAn", "", 2040, 480, 1575, 255, false},
-    {"PPr", "", 120, 1920, 1575, 255, false},
-    {"Label5", "Profi", 120, 1560, 1575, 255, true},
-    {"PFo", "", 120, 1200, 1575, 255, false},
-    {"Label3", "Fortgeschrittener", 120, 840, 1815, 255, true},
-    {"PAn", "", 120, 480, 1575, 255, false},
-    {"Label1", "Anfänger", 120, 120, 1575, 255, true},
+    {"NPr", "", 2040, 1920, 1575, 255, false, "Profi, Name"},
+    {"NFo", "", 2040, 1200, 1575, 255, false, "Fortgeschrittener, Name"},
+    {"NAn", "", 2040, 480, 1575, 255, false, "Anfänger, Name"},
+    {"PPr", "", 120, 1920, 1575, 255, false, "Profi, Doppelklicks"},
+    {"Label5", "Profi", 120, 1560, 1575, 255, true, nullptr},
+    {"PFo", "", 120, 1200, 1575, 255, false, "Fortgeschrittener, Doppelklicks"},
+    {"Label3", "Fortgeschrittener", 120, 840, 1815, 255, true, nullptr},
+    {"PAn", "", 120, 480, 1575, 255, false, "Anfänger, Doppelklicks"},
+    {"Label1", "Anfänger", 120, 120, 1575, 255, true, nullptr},
 }};
 
 const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
@@ -70,6 +72,8 @@ void High::createLabels()
         label->setFocusPolicy(Qt::NoFocus);
         if (entry.title)
             titles.append(label);
+        else
+            setValueMeaning(label, QString::fromUtf8(entry.meaning));
     }
     fitCaptions(titles, ClientSize.width() - titles.first()->x());
     PAn = findChild<QLabel *>(QStringLiteral("PAn"));
@@ -85,10 +89,10 @@ void High::Form_Load()
     m_directory = withTrailingSeparator(m_programDirectory);
     m_settings = ReadSettings(m_directory + "Wahl.txt");
     const auto &[anf, fort, pro] = m_settings.entries;
-    PAn->setText(fromUtf8(anf.score.displayText()));
-    PFo->setText(fromUtf8(fort.score.displayText()));
-    PPr->setText(fromUtf8(pro.score.displayText()));
-    NAn->setText(fromUtf8(anf.name.displayText()));
-    NFo->setText(fromUtf8(fort.name.displayText()));
-    NPr->setText(fromUtf8(pro.name.displayText()));
+    setValueText(PAn, fromUtf8(anf.score.displayText()));
+    setValueText(PFo, fromUtf8(fort.score.displayText()));
+    setValueText(PPr, fromUtf8(pro.score.displayText()));
+    setValueText(NAn, fromUtf8(anf.name.displayText()));
+    setValueText(NFo, fromUtf8(fort.name.displayText()));
+    setValueText(NPr, fromUtf8(pro.name.displayText()));
 }

@@ -1,7 +1,9 @@
 #include "ui/hopsala.h"
 
 #include "game/mainform.h"
+#include "ui/accessibility.h"
 #include "ui/ballimage.h"
+#include "ui/canberrabell.h"
 #include "ui/centre.h"
 #include "ui/fonts.h"
 #include "ui/lineshape.h"
@@ -59,8 +61,10 @@ QIcon programIcon()
     return icon;
 }
 
-Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory)
+Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
+                 std::unique_ptr<Bell> bell)
     : m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
+    , m_bell(bell ? std::move(bell) : std::make_unique<CanberraBell>())
 {
     setObjectName(QStringLiteral("Hopsala"));
     setWindowTitle(QStringLiteral("Hopsala"));
@@ -74,11 +78,12 @@ Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory)
     m_controls.window = this;
     createControls(client);
     createMenu();
+    describeControls();
 
     auto directory = programDirectory.empty()
         ? std::function<std::string()>(applicationDirectory)
         : [programDirectory] { return programDirectory; };
-    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory));
+    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory), *m_bell);
     m_form = std::make_unique<MainForm>(*m_toolkit, *m_clock);
     connectEvents();
 
@@ -135,6 +140,21 @@ void Hopsala::createMenu()
     m_mnuHigh = addItem("mnuHigh", QStringLiteral("&Highscore"));
     mnuDatei->addSeparator()->setObjectName(QStringLiteral("Strich1"));
     m_mnuEnd = addItem("mnuEnd", QStringLiteral("&Beenden"));
+}
+
+// German names for screen readers; the value labels add their numbers.
+void Hopsala::describeControls()
+{
+    installAccessibleRoles();
+    describeControl(m_cmdLos, QStringLiteral("Los"),
+                    QStringLiteral("Startet ein Spiel von 30 Sekunden"));
+    describeControl(m_controls.Ball, QStringLiteral("Ball"),
+                    QStringLiteral("Doppelklicken, solange ein Spiel läuft"));
+    describeControl(m_controls.Line1, QStringLiteral("Spielfeldrand"));
+    describeControl(findChild<QMenu *>(QStringLiteral("mnuDatei")), QStringLiteral("Datei"));
+    setValueMeaning(m_controls.lblZeit, QStringLiteral("Verbleibende Sekunden"));
+    setValueMeaning(m_controls.lblPunkte, QStringLiteral("Doppelklicks"));
+    setValueMeaning(m_controls.lblPunkte2, QStringLiteral("Normale Klicks"));
 }
 
 void Hopsala::connectEvents()

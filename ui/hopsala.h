@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/bell.h"
 #include "ui/qttoolkit.h"
 #include "ui/toolkit.h"
 
@@ -12,16 +13,18 @@ class MainForm;
 class QPushButton;
 
 // The main window Hopsala: its controls and menu, and the events that run
-// the game's handlers. It owns the toolkit over its controls, the clock and
-// the game logic.
+// the game's handlers. It owns the toolkit over its controls, the clock, the
+// bell and the game logic.
 class Hopsala : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // clock: the time of day for the game; programDirectory: where Wahl.txt
-    // lies, empty for the directory of the program file.
-    explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {});
+    // clock: the time of day for the game, null for the system's;
+    // programDirectory: where Wahl.txt lies, empty for the directory of the
+    // program file; bell: the sound of the beep, null for the desktop's.
+    explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {},
+                     std::unique_ptr<Bell> bell = nullptr);
     ~Hopsala() override;
 
     // Runs Form_Load. Throws when Wahl.txt cannot be read; the window must
@@ -43,6 +46,7 @@ protected:
 private:
     void createControls(QWidget *client);
     void createMenu();
+    void describeControls();
     void connectEvents();
     void connectTimer(QTimer *timer, void (MainForm::*handler)());
     void connectLevel(QAction *item, void (MainForm::*handler)());
@@ -55,6 +59,7 @@ private:
     QAction *m_mnuHigh = nullptr;
     QAction *m_mnuEnd = nullptr;
     std::unique_ptr<Clock> m_clock;
+    std::unique_ptr<Bell> m_bell;
     std::unique_ptr<QtToolkit> m_toolkit;
     std::unique_ptr<MainForm> m_form;
 };

@@ -45,6 +45,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hopsala1"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Wayland compositors find the icon and the name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
     QApplication::setWindowIcon(programIcon());
 
     Hopsala window;

@@ -1,5 +1,6 @@
 #include "ui/qttoolkit.h"
 
+#include "ui/accessibility.h"
 #include "ui/ballimage.h"
 #include "ui/centre.h"
 #include "ui/high.h"
@@ -37,10 +38,12 @@ void endProcess()
 } // namespace
 
 QtToolkit::QtToolkit(const MainWindowControls &controls,
-                     std::function<std::string()> programDirectory)
+                     std::function<std::string()> programDirectory, Bell &bell)
     : m_controls(controls)
     , m_programDirectory(std::move(programDirectory))
     , m_terminate(endProcess)
+    , m_bell(bell)
+    , m_fallbackBeep(QApplication::beep)
 {
 }
 
@@ -81,7 +84,7 @@ QAction *QtToolkit::menuItem(MenuItem which) const
 
 void QtToolkit::setCaption(Label which, const std::string &text)
 {
-    label(which)->setText(fromUtf8(text));
+    setValueText(label(which), fromUtf8(text));
 }
 
 std::string QtToolkit::caption(Label which) const
@@ -165,7 +168,8 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
 
 void QtToolkit::beep()
 {
-    QApplication::beep();
+    if (!m_bell.ring())
+        m_fallbackBeep();
 }
 
 std::string QtToolkit::programDirectory() const
@@ -223,4 +227,9 @@ void QtToolkit::fail(const std::exception &error)
 void QtToolkit::setTerminate(std::function<void()> terminate)
 {
     m_terminate = std::move(terminate);
+}
+
+void QtToolkit::setFallbackBeep(std::function<void()> beep)
+{
+    m_fallbackBeep = std::move(beep);
 }

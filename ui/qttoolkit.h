@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/bell.h"
 #include "ui/high.h"
 #include "ui/toolkit.h"
 
@@ -34,13 +35,15 @@ struct MainWindowControls
 };
 
 // The toolkit operations on the Qt widgets of the main window, and the one
-// way a failure ends the program.
+// way a failure ends the program. The beep sounds through the given bell,
+// or the window system's bell when that cannot sound.
 class QtToolkit : public Toolkit
 {
 public:
     // programDirectory: the directory of the program file; tests give
-    // another one.
-    QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory);
+    // another one. The bell must outlive the toolkit.
+    QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory,
+              Bell &bell);
     ~QtToolkit() override;
 
     void setCaption(Label label, const std::string &text) override;
@@ -80,6 +83,9 @@ public:
     void fail(const std::exception &error);
     // Ends the process; tests put an observer in its place.
     void setTerminate(std::function<void()> terminate);
+    // The window system's bell (QApplication::beep); tests put an observer
+    // in its place.
+    void setFallbackBeep(std::function<void()> beep);
 
 private:
     QLabel *label(Label label) const;
@@ -91,6 +97,8 @@ private:
     MainWindowControls m_controls;
     std::function<std::string()> m_programDirectory;
     std::function<void()> m_terminate;
+    Bell &m_bell;
+    std::function<void()> m_fallbackBeep;
     QPointer<High> m_high;
     bool m_quit = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/bell.h"
 #include "ui/hopsala.h"
 #include "ui/toolkit.h"
 
@@ -27,6 +28,19 @@ public:
     TimeOfDay time{10, 20, 5};
 };
 
+// Counts its rings and sounds or not, as the test sets.
+class RecordingBell : public Bell
+{
+public:
+    bool ring() override
+    {
+        ++rings;
+        return sounds;
+    }
+    int rings = 0;
+    bool sounds = true;
+};
+
 // Wahl.txt bytes: Windows-1252, each line ended by CR LF.
 inline QByteArray wahlFile(std::initializer_list<const char *> lines)
 {
@@ -40,14 +54,17 @@ inline const QByteArray DefaultWahl = wahlFile(
     {"\"Anf\xe4" "nger\"", "0,\"unbekannt\"", "0,\"unbekannt\"", "0,\"unbekannt\""});
 
 // A program directory of its own holding Wahl.txt, and the real main window
-// over it with a clock the test controls. A failure ends nothing: it is
-// counted in terminations.
+// over it with a clock and a bell the test controls. A failure ends nothing:
+// it is counted in terminations; the window system's bell is counted in
+// fallbackBeeps.
 struct MainWindowFixture
 {
     QTemporaryDir dir;
     FakeClock *clock = nullptr;
+    RecordingBell *bell = nullptr;
     std::unique_ptr<Hopsala> window;
     int terminations = 0;
+    int fallbackBeeps = 0;
 
     explicit MainWindowFixture(const QByteArray &wahl = DefaultWahl)
     {
@@ -55,8 +72,12 @@ struct MainWindowFixture
             writeWahl(wahl);
         auto ownClock = std::make_unique<FakeClock>();
         clock = ownClock.get();
-        window = std::make_unique<Hopsala>(std::move(ownClock), dir.path().toStdString());
+        auto ownBell = std::make_unique<RecordingBell>();
+        bell = ownBell.get();
+        window = std::make_unique<Hopsala>(std::move(ownClock), dir.path().toStdString(),
+                                           std::move(ownBell));
         window->toolkit().setTerminate([this] { ++terminations; });
+        window->toolkit().setFallbackBeep([this] { ++fallbackBeeps; });
     }
 
     QString wahlPath() const { return dir.filePath(QStringLiteral("Wahl.txt")); }

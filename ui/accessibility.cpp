@@ -1,0 +1,55 @@
+#include "ui/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QLabel>
+
+namespace {
+
+const char *const MeaningProperty = "hopsalaValueMeaning";
+
+QAccessibleInterface *ownControl(const QString &className, QObject *object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String("BallImage"))
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    if (className == QLatin1String("LineShape"))
+        return new QAccessibleWidget(widget, QAccessible::Separator);
+    return nullptr;
+}
+
+} // namespace
+
+void setValueMeaning(QLabel *label, const QString &meaning)
+{
+    label->setProperty(MeaningProperty, meaning);
+    setValueText(label, label->text());
+}
+
+void setValueText(QLabel *label, const QString &text)
+{
+    label->setText(text);
+    const QString meaning = label->property(MeaningProperty).toString();
+    const QString name = text.isEmpty() ? meaning : meaning + QStringLiteral(": ") + text;
+    // A label with an accessible name announces no new caption; the new name
+    // is announced.
+    if (name != label->accessibleName())
+        label->setAccessibleName(name);
+}
+
+void describeControl(QWidget *widget, const QString &name, const QString &description)
+{
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
+}
+
+void installAccessibleRoles()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ownControl);
+        return true;
+    }();
+    (void)installed;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/bell.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// The desktop's "bell" event of the XDG sound theme, played through
+// libcanberra, so that the sound server applies the player's volume and
+// mute for alert sounds.
+//
+// Opening the sound layer takes tens of milliseconds and a play waits for
+// the server, so both happen on a thread of the bell's own, which holds the
+// one context for the bell's lifetime; ring() only hands a beep over. Once
+// the context cannot be opened or a play fails, ring() answers false for
+// good; only a beep handed over before that stays unheard.
+class CanberraBell : public Bell
+{
+public:
+    // driver: the libcanberra backend to use, empty for libcanberra's own
+    // choice.
+    explicit CanberraBell(std::string driver = {});
+    ~CanberraBell() override;
+
+    CanberraBell(const CanberraBell &) = delete;
+    CanberraBell &operator=(const CanberraBell &) = delete;
+
+    bool ring() override;
+
+private:
+    // The bell's thread: opens the context, plays the beeps handed over,
+    // closes the context.
+    void run();
+    // Waits for the next beep; false when the bell is being destroyed.
+    bool takeBeep();
+
+    const std::string m_driver;
+    std::atomic<bool> m_usable{true};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    int m_pending = 0; // guarded by m_mutex
+    bool m_stop = false; // guarded by m_mutex
+    std::thread m_worker; // last: starts when everything above is made
+};
