@@ -1,4 +1,4 @@
-// Hopsala1 started exactly as ui/main.cpp starts it, with probes. Prints
+// Hopsala1 started as ui/main.cpp starts it (runHopsala), with probes. Prints
 // "key value" lines for bench/run.py.
 //
 // --first-frame: prints first_frame_ns (CLOCK_MONOTONIC) once the main window
@@ -11,6 +11,7 @@
 
 #include "benchsupport.h"
 #include "ui/hopsala.h"
+#include "ui/program.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -142,26 +143,6 @@ private:
     std::vector<BenchClock::time_point> m_ticks;
 };
 
-// A copy of ui/main.cpp from the point where its QApplication exists; keep
-// the two alike until ui/ offers this part as a function of its own.
-int runAsMainDoes()
-{
-    QApplication::setApplicationName(QStringLiteral("Hopsala1"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
-    QApplication::setWindowIcon(programIcon());
-
-    Hopsala window;
-    try {
-        window.load();
-    } catch (const std::exception &error) {
-        window.toolkit().report(error.what());
-        return 1;
-    }
-    window.showCentred();
-    return QApplication::exec();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -179,5 +160,5 @@ int main(int argc, char *argv[])
         probe = std::make_unique<Session>(app, window);
         probe->start();
     });
-    return runAsMainDoes();
+    return runHopsala();
 }

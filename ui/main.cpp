@@ -1,10 +1,9 @@
-#include "ui/hopsala.h"
+#include "ui/program.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 
 namespace {
 
@@ -43,19 +42,5 @@ int main(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Hopsala1"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    // Wayland compositors find the icon and the name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
-    QApplication::setWindowIcon(programIcon());
-
-    Hopsala window;
-    try {
-        window.load();
-    } catch (const std::exception &error) {
-        window.toolkit().report(error.what());
-        return 1;
-    }
-    window.showCentred();
-    return QApplication::exec();
+    return runHopsala();
 }
