@@ -21,8 +21,7 @@ int describeProgram(ca_context *context)
 }
 
 // Null when the sound layer cannot give the bell. The bell goes into the
-// server's sample cache at once: no beep of a game waits for the sound file,
-// and a missing sound shows before the first game.
+// server's sample cache at once: no later beep waits for the sound file.
 ca_context *openContext(const std::string &driver)
 {
     ca_context *context = nullptr;
@@ -105,8 +104,13 @@ void CanberraBell::run()
 {
     const sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
+    // The context opens with the first beep, not at start: opening it loads
+    // the sound server's libraries, which held up the window's first paint
+    // by a fifth. The first beep comes some tens of milliseconds late.
+    if (!takeBeep())
+        return;
     ca_context *context = openContext(m_driver);
-    bool sounding = context != nullptr;
+    bool sounding = context != nullptr && play(context);
     while (sounding && takeBeep())
         sounding = play(context);
     m_usable = false;
