@@ -211,9 +211,7 @@ void QtToolkit::quit()
 void QtToolkit::report(const std::string &message)
 {
     std::cerr << message << std::endl;
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(message), QMessageBox::Ok,
-                    dialogParent());
-    box.exec();
+    messageBox(message);
 }
 
 void QtToolkit::fail(const std::exception &error)

@@ -2,24 +2,6 @@
 
 #include "ui/canberrabell.h"
 
-#include <QWindow>
-
-namespace {
-
-// Real input on the ball: press and release, or press, release, double
-// click, release.
-void clickBall(Hopsala &window, bool twice)
-{
-    QWindow *handle = window.windowHandle();
-    const QPoint at = centreInWindow(window.findChild<QWidget *>(QStringLiteral("Ball")));
-    if (twice)
-        QTest::mouseDClick(handle, Qt::LeftButton, {}, at);
-    else
-        QTest::mouseClick(handle, Qt::LeftButton, {}, at);
-}
-
-} // namespace
-
 class TestBell : public QObject
 {
     Q_OBJECT

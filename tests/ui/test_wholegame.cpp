@@ -2,19 +2,7 @@
 
 #include "ui/high.h"
 
-#include <QWindow>
-
 namespace {
-
-void clickBall(Hopsala &window, bool twice)
-{
-    QWindow *handle = window.windowHandle();
-    const QPoint at = centreInWindow(window.findChild<QWidget *>(QStringLiteral("Ball")));
-    if (twice)
-        QTest::mouseDClick(handle, Qt::LeftButton, {}, at);
-    else
-        QTest::mouseClick(handle, Qt::LeftButton, {}, at);
-}
 
 QStringList shownRecord(const High *high)
 {

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <QTimer>
 
 #include <functional>
@@ -184,3 +185,16 @@ inline QPoint centreInWindow(const QWidget *widget)
 {
     return widget->mapTo(widget->window(), widget->rect().center());
 }
+
+// Real input on the ball, as the window system delivers it: press and
+// release, or press, release, double click, release.
+inline void clickBall(QWidget &window, bool twice)
+{
+    QWindow *handle = window.windowHandle();
+    const QPoint at = centreInWindow(window.findChild<QWidget *>(QStringLiteral("Ball")));
+    if (twice)
+        QTest::mouseDClick(handle, Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(handle, Qt::LeftButton, {}, at);
+}
+
