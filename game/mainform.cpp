@@ -8,7 +8,6 @@
 namespace {
 
 constexpr char DirectorySeparator = '/';
-constexpr const char *SettingsFileName = "Wahl.txt";
 
 } // namespace
 

@@ -65,6 +65,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file's name in the program's directory, in exactly this letter case.
+inline constexpr const char *SettingsFileName = "Wahl.txt";
+
 // Plain decimal numbers, independent of the locale: an optional "-", digits,
 // optionally "." and more digits. Written without exponent and, for whole
 // numbers, without a decimal point (12, -3, 12.5).

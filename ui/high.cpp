@@ -87,7 +87,7 @@ void High::createLabels()
 void High::Form_Load()
 {
     m_directory = withTrailingSeparator(m_programDirectory);
-    m_settings = ReadSettings(m_directory + "Wahl.txt");
+    m_settings = ReadSettings(m_directory + SettingsFileName);
     const auto &[anf, fort, pro] = m_settings.entries;
     setValueText(PAn, fromUtf8(anf.score.displayText()));
     setValueText(PFo, fromUtf8(fort.score.displayText()));
