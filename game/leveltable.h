@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/toolkit.h"
+#include "game/toolkit.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "game/clock.h"
 #include "game/gamestate.h"
-#include "ui/toolkit.h"
+#include "game/toolkit.h"
 
 #include <cstddef>
 #include <optional>

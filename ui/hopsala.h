@@ -1,8 +1,8 @@
 #pragma once
 
+#include "game/clock.h"
 #include "ui/bell.h"
 #include "ui/qttoolkit.h"
-#include "ui/toolkit.h"
 
 #include <QMainWindow>
 

@@ -2,7 +2,7 @@
 
 #include "ui/bell.h"
 #include "ui/high.h"
-#include "ui/toolkit.h"
+#include "game/toolkit.h"
 
 #include <QPointer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/toolkit.h"
+#include "game/clock.h"
 
 // The local time of day of the system.
 class SystemClock : public Clock

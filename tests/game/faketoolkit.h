@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ui/toolkit.h"
+#include "game/clock.h"
+#include "game/toolkit.h"
 
 #include <deque>
 #include <map>

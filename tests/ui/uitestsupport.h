@@ -1,8 +1,8 @@
 #pragma once
 
+#include "game/clock.h"
 #include "ui/bell.h"
 #include "ui/hopsala.h"
-#include "ui/toolkit.h"
 
 #include <QAbstractButton>
 #include <QApplication>

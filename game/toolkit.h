@@ -3,7 +3,7 @@
 #include <string>
 
 // The operations of the windowing toolkit and the system that the game's
-// handlers use. Plain C++: the Qt implementation lives beside it in ui/, and
+// handlers use: a port of the game, plain C++. ui/ implements it on Qt, and
 // the tests drive the game through a fake. Lengths are twips (15 to a pixel),
 // relative to the main window's client area; texts are UTF-8.
 class Toolkit
@@ -59,20 +59,4 @@ public:
 
     // Ends the program at once: all windows close, no further handler runs.
     virtual void quit() = 0;
-};
-
-// The local time of day, in whole seconds.
-struct TimeOfDay
-{
-    int hours = 0;   // 0..23
-    int minutes = 0; // 0..59
-    int seconds = 0; // 0..59
-    bool operator==(const TimeOfDay &other) const = default;
-};
-
-class Clock
-{
-public:
-    virtual ~Clock() = default;
-    virtual TimeOfDay now() const = 0;
 };

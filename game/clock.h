@@ -1,0 +1,18 @@
+#pragma once
+
+// The local time of day, in whole seconds.
+struct TimeOfDay
+{
+    int hours = 0;   // 0..23
+    int minutes = 0; // 0..59
+    int seconds = 0; // 0..59
+    bool operator==(const TimeOfDay &other) const = default;
+};
+
+// The game's port to the time of day; ui/ gives the system's.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual TimeOfDay now() const = 0;
+};
