@@ -57,8 +57,7 @@ void MainForm::endGame()
     m_toolkit.beep();
     // Both timers are off before any box shows: no tick re-enters this
     // handler and the ball stands still while the boxes are open.
-    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerZ, false);
-    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, false);
+    stopBothTimers(m_toolkit);
 
     const std::string doubleClicks = m_toolkit.caption(Toolkit::Label::lblPunkte);
     const long errors = counter(Toolkit::Label::lblPunkte2) - counter(Toolkit::Label::lblPunkte);

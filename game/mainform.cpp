@@ -1,22 +1,10 @@
 #include "game/mainform.h"
 
+#include "game/appdir.h"
 #include "game/leveltable.h"
 
 #include <charconv>
 #include <string>
-
-namespace {
-
-constexpr char DirectorySeparator = '/';
-
-} // namespace
-
-std::string withTrailingSeparator(std::string directory)
-{
-    if (directory.empty() || directory.back() != DirectorySeparator)
-        directory += DirectorySeparator;
-    return directory;
-}
 
 MainForm::MainForm(Toolkit &toolkit, const Clock &clock)
     : m_toolkit(toolkit)
@@ -26,7 +14,7 @@ MainForm::MainForm(Toolkit &toolkit, const Clock &clock)
 
 std::string MainForm::settingsPath() const
 {
-    return m_state.AppDir + SettingsFileName;
+    return settingsFilePath(m_state.AppDir);
 }
 
 void MainForm::Form_Load()
@@ -63,8 +51,7 @@ void MainForm::cmdLos_Click()
     m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, true);
     m_state.EndTime = endTimeFor(m_clock.now());
     m_previousSecondsLeft.reset();
-    m_toolkit.setCaption(Toolkit::Label::lblPunkte, "0");
-    m_toolkit.setCaption(Toolkit::Label::lblPunkte2, "0");
+    resetBothCounters(m_toolkit);
 }
 
 // A counter label holds the plain decimal digits that the game wrote into it.
@@ -99,10 +86,8 @@ void MainForm::Ball_DblClick()
 void MainForm::chooseLevel(std::size_t index)
 {
     applyLevel(index);
-    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerZ, false);
-    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, false);
-    m_toolkit.setCaption(Toolkit::Label::lblPunkte, "0");
-    m_toolkit.setCaption(Toolkit::Label::lblPunkte2, "0");
+    stopBothTimers(m_toolkit);
+    resetBothCounters(m_toolkit);
     m_state.LevelName = FieldValue::text(std::string(LevelTable[index].name));
     Schreiben();
 }

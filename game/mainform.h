@@ -1,21 +1,13 @@
 #pragma once
 
 #include "game/clock.h"
+#include "game/gameerror.h"
 #include "game/gamestate.h"
 #include "game/toolkit.h"
 
 #include <cstddef>
 #include <optional>
-#include <stdexcept>
 #include <string>
-
-// A failure of the game itself (a stored score that is no number). what() is
-// a German sentence for the player.
-class GameError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The logic of the main window Hopsala: every handler of its events and its
 // method Schreiben. It reaches the window, the timers, the boxes, the beep and
@@ -62,10 +54,6 @@ private:
     // first tick. A tick that shows more than this has missed the end second.
     std::optional<double> m_previousSecondsLeft;
 };
-
-// The program's directory with exactly one trailing separator: one is
-// appended unless the last character already is one.
-std::string withTrailingSeparator(std::string directory);
 
 // "hh:mm:ss" of the time of day 12 hours and 30 seconds after start; the day
 // is dropped. Only its seconds decide the end of a game.

@@ -41,7 +41,8 @@ public:
     virtual float windowOuterWidth() const = 0;
     virtual float windowOuterHeight() const = 0;
 
-    // Modal, only OK, no icon, titled "Hopsala1"; returns when closed.
+    // Modal, only OK, no icon, titled with the program's title; returns when
+    // closed.
     virtual void messageBox(const std::string &text) = 0;
     // Modal; the edited text on OK, the empty text on Cancel.
     virtual std::string inputBox(const std::string &prompt, const std::string &title,
@@ -60,3 +61,10 @@ public:
     // Ends the program at once: all windows close, no further handler runs.
     virtual void quit() = 0;
 };
+
+// A game ends or is broken off: TimerZ first, so that no clock tick follows,
+// then TimerB.
+void stopBothTimers(Toolkit &toolkit);
+
+// Both counters show "0": lblPunkte, then lblPunkte2.
+void resetBothCounters(Toolkit &toolkit);

@@ -1,5 +1,7 @@
 #include "ui/canberrabell.h"
 
+#include "ui/programidentity.h"
+
 #include <canberra.h>
 #include <pthread.h>
 #include <sched.h>
@@ -14,10 +16,10 @@ constexpr int MaxPending = 2;
 // that of the desktop entry and the icon.
 int describeProgram(ca_context *context)
 {
-    return ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Hopsala1",
-                                   CA_PROP_APPLICATION_ID, "de.hopsala.Hopsala",
-                                   CA_PROP_APPLICATION_ICON_NAME, "de.hopsala.Hopsala",
-                                   CA_PROP_APPLICATION_VERSION, "1.00", nullptr);
+    return ca_context_change_props(context, CA_PROP_APPLICATION_NAME, ProgramIdentity::Name,
+                                   CA_PROP_APPLICATION_ID, ProgramIdentity::DesktopId,
+                                   CA_PROP_APPLICATION_ICON_NAME, ProgramIdentity::DesktopId,
+                                   CA_PROP_APPLICATION_VERSION, ProgramIdentity::Version, nullptr);
 }
 
 // Null when the sound layer cannot give the bell. The bell goes into the

@@ -1,9 +1,11 @@
 #include "ui/high.h"
 
-#include "game/mainform.h"
+#include "game/appdir.h"
+#include "game/leveltable.h"
 #include "ui/accessibility.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
+#include "ui/utf8.h"
 
 #include <QLabel>
 
@@ -11,34 +13,38 @@
 
 namespace {
 
+// A title names its level; a score or a name label is told by what a screen
+// reader says before its value.
+enum class Shows { Title, Score, Name };
+
 struct LabelLayout
 {
     const char *name;
-    const char *caption; // UTF-8
+    std::size_t level; // index into LevelTable
+    Shows shows;
     int left, top, width, height;
-    bool title;
-    const char *meaning; // UTF-8; what a screen reader says before a value
 };
 
 // In the order of creation; the captions of scores and names come from the
 // file.
 constexpr std::array<LabelLayout, 9> Labels{{
-    {"NPr", "", 2040, 1920, 1575, 255, false, "Profi, Name"},
-    {"NFo", "", 2040, 1200, 1575, 255, false, "Fortgeschrittener, Name"},
-    {"NAn", "", 2040, 480, 1575, 255, false, "Anfänger, Name"},
-    {"PPr", "", 120, 1920, 1575, 255, false, "Profi, Doppelklicks"},
-    {"Label5", "Profi", 120, 1560, 1575, 255, true, nullptr},
-    {"PFo", "", 120, 1200, 1575, 255, false, "Fortgeschrittener, Doppelklicks"},
-    {"Label3", "Fortgeschrittener", 120, 840, 1815, 255, true, nullptr},
-    {"PAn", "", 120, 480, 1575, 255, false, "Anfänger, Doppelklicks"},
-    {"Label1", "Anfänger", 120, 120, 1575, 255, true, nullptr},
+    {"NPr", 2, Shows::Name, 2040, 1920, 1575, 255},
+    {"NFo", 1, Shows::Name, 2040, 1200, 1575, 255},
+    {"NAn", 0, Shows::Name, 2040, 480, 1575, 255},
+    {"PPr", 2, Shows::Score, 120, 1920, 1575, 255},
+    {"Label5", 2, Shows::Title, 120, 1560, 1575, 255},
+    {"PFo", 1, Shows::Score, 120, 1200, 1575, 255},
+    {"Label3", 1, Shows::Title, 120, 840, 1815, 255},
+    {"PAn", 0, Shows::Score, 120, 480, 1575, 255},
+    {"Label1", 0, Shows::Title, 120, 120, 1575, 255},
 }};
 
 const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
 
-QString fromUtf8(const std::string &text)
+QString valueMeaning(const LabelLayout &entry)
 {
-    return QString::fromStdString(text);
+    return fromUtf8(LevelTable[entry.level].name)
+        + (entry.shows == Shows::Score ? QStringLiteral(", Doppelklicks") : QStringLiteral(", Name"));
 }
 
 } // namespace
@@ -63,17 +69,18 @@ void High::createLabels()
 {
     QList<QLabel *> titles;
     for (const LabelLayout &entry : Labels) {
-        auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
+        const bool title = entry.shows == Shows::Title;
+        auto *label = new QLabel(title ? fromUtf8(LevelTable[entry.level].name) : QString(), this);
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFont(entry.title ? classicFont(9.75) : classicFont(8.25));
+        label->setFont(title ? classicFont(9.75) : classicFont(8.25));
         label->setFocusPolicy(Qt::NoFocus);
-        if (entry.title)
+        if (title)
             titles.append(label);
         else
-            setValueMeaning(label, QString::fromUtf8(entry.meaning));
+            setValueMeaning(label, valueMeaning(entry));
     }
     fitCaptions(titles, ClientSize.width() - titles.first()->x());
     PAn = findChild<QLabel *>(QStringLiteral("PAn"));
@@ -87,8 +94,8 @@ void High::createLabels()
 void High::Form_Load()
 {
     m_directory = withTrailingSeparator(m_programDirectory);
-    m_settings = ReadSettings(m_directory + SettingsFileName);
-    const auto &[anf, fort, pro] = m_settings.entries;
+    const SettingsRecord settings = ReadSettings(settingsFilePath(m_directory));
+    const auto &[anf, fort, pro] = settings.entries;
     setValueText(PAn, fromUtf8(anf.score.displayText()));
     setValueText(PFo, fromUtf8(fort.score.displayText()));
     setValueText(PPr, fromUtf8(pro.score.displayText()));

@@ -25,14 +25,12 @@ public:
     void Form_Load();
 
     const std::string &directory() const { return m_directory; }
-    const SettingsRecord &settings() const { return m_settings; }
 
 private:
     void createLabels();
 
     std::string m_programDirectory;
     std::string m_directory;
-    SettingsRecord m_settings;
     QLabel *PAn = nullptr;
     QLabel *NAn = nullptr;
     QLabel *PFo = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/hopsala.h"
 
+#include "game/leveltable.h"
 #include "game/mainform.h"
 #include "ui/accessibility.h"
 #include "ui/ballimage.h"
@@ -9,6 +10,7 @@
 #include "ui/lineshape.h"
 #include "ui/systemclock.h"
 #include "ui/twips.h"
+#include "ui/utf8.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -131,9 +133,9 @@ void Hopsala::createMenu()
         item->setObjectName(QString::fromLatin1(name));
         return item;
     };
-    m_controls.mnuAnf = addItem("mnuAnf", QStringLiteral("Anfänger"));
-    m_controls.mnuFor = addItem("mnuFor", QStringLiteral("Fortgeschrittener"));
-    m_controls.mnuPro = addItem("mnuPro", QStringLiteral("Profi"));
+    m_controls.mnuAnf = addItem("mnuAnf", fromUtf8(LevelTable[0].name));
+    m_controls.mnuFor = addItem("mnuFor", fromUtf8(LevelTable[1].name));
+    m_controls.mnuPro = addItem("mnuPro", fromUtf8(LevelTable[2].name));
     for (QAction *level : {m_controls.mnuAnf, m_controls.mnuFor, m_controls.mnuPro})
         level->setCheckable(true);
     m_controls.mnuAnf->setChecked(true);
@@ -224,7 +226,6 @@ void Hopsala::resizeEvent(QResizeEvent *event)
 // high-score window stays.
 void Hopsala::closeEvent(QCloseEvent *event)
 {
-    m_controls.TimerZ->stop();
-    m_controls.TimerB->stop();
+    stopBothTimers(*m_toolkit);
     event->accept();
 }

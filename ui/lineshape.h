@@ -13,8 +13,6 @@ public:
     LineShape(float x1, float y1, float x2, float y2, QWidget *parent = nullptr);
 
     float x1() const { return m_x1; }
-    float y1() const { return m_y1; }
-    float x2() const { return m_x2; }
     float y2() const { return m_y2; }
     void setY2(float twips);
 

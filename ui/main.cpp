@@ -1,4 +1,5 @@
 #include "ui/program.h"
+#include "ui/programidentity.h"
 
 #include <QApplication>
 
@@ -36,9 +37,10 @@ extern "C" const char *__lsan_default_options()
 int main(int argc, char *argv[])
 {
     if (!hasGraphicalSession()) {
-        std::fputs("Hopsala1 braucht eine grafische Sitzung: weder DISPLAY noch WAYLAND_DISPLAY "
-                   "ist gesetzt.\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "%s braucht eine grafische Sitzung: weder DISPLAY noch WAYLAND_DISPLAY "
+                     "ist gesetzt.\n",
+                     ProgramIdentity::Name);
         return 1;
     }
     QApplication app(argc, argv);

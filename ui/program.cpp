@@ -1,6 +1,7 @@
 #include "ui/program.h"
 
 #include "ui/hopsala.h"
+#include "ui/programidentity.h"
 
 #include <QApplication>
 
@@ -8,18 +9,18 @@
 
 int runHopsala()
 {
-    QApplication::setApplicationName(QStringLiteral("Hopsala1"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationName(QString::fromLatin1(ProgramIdentity::Name));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramIdentity::Version));
     // Wayland compositors find the icon and the name through the desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramIdentity::DesktopId));
     QApplication::setWindowIcon(programIcon());
 
     Hopsala window;
     try {
         window.load();
     } catch (const std::exception &error) {
-        window.toolkit().report(error.what());
-        return 1;
+        window.toolkit().fail(error);
+        return 1; // not reached: fail() has ended the process
     }
     window.showCentred();
     return QApplication::exec();

@@ -1,11 +1,14 @@
 #include "ui/qttoolkit.h"
 
+#include "game/gameerror.h"
 #include "ui/accessibility.h"
 #include "ui/ballimage.h"
 #include "ui/centre.h"
 #include "ui/high.h"
 #include "ui/lineshape.h"
+#include "ui/programidentity.h"
 #include "ui/twips.h"
+#include "ui/utf8.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,12 +25,7 @@
 
 namespace {
 
-const QString ProgramTitle = QStringLiteral("Hopsala1");
-
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
+const QString ProgramTitle = QString::fromUtf8(ProgramIdentity::Title);
 
 void endProcess()
 {
@@ -195,15 +193,9 @@ void QtToolkit::showHighScores()
     m_high->show();
 }
 
-void QtToolkit::stopTimers()
-{
-    m_controls.TimerZ->stop();
-    m_controls.TimerB->stop();
-}
-
 void QtToolkit::quit()
 {
-    stopTimers();
+    stopBothTimers(*this);
     m_quit = true;
     QCoreApplication::exit(0);
 }
@@ -216,9 +208,12 @@ void QtToolkit::report(const std::string &message)
 
 void QtToolkit::fail(const std::exception &error)
 {
-    stopTimers();
+    stopBothTimers(*this);
     m_quit = true;
-    report(error.what());
+    const std::string message = failureMessage(error);
+    if (message != error.what())
+        std::cerr << error.what() << std::endl; // for the developer; the player reads German
+    report(message);
     m_terminate();
 }
 

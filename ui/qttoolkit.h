@@ -78,8 +78,9 @@ public:
 
     // Tells the player and stderr about a failure, in the same German words.
     void report(const std::string &message);
-    // A handler failed: stops the game, reports and ends the program with
-    // status 1 through terminate.
+    // A handler or the start-up failed: stops the game, reports the failure
+    // in German and ends the program with status 1 through terminate. The
+    // one way the program ends on a failure.
     void fail(const std::exception &error);
     // Ends the process; tests put an observer in its place.
     void setTerminate(std::function<void()> terminate);
@@ -91,7 +92,6 @@ private:
     QLabel *label(Label label) const;
     QTimer *timer(Timer timer) const;
     QAction *menuItem(MenuItem item) const;
-    void stopTimers();
     QWidget *dialogParent() const;
 
     MainWindowControls m_controls;

@@ -31,6 +31,7 @@ cmp -s "$prefix/records" "$app/Wahl.txt" || fail "a reinstall changed Wahl.txt"
 # An uninstall removes the program and keeps the records.
 "$script" uninstall "$prefix" >/dev/null
 [ ! -e "$app/Hopsala1" ] || fail "the program is still there"
+[ ! -e "$app/programidentity.sh" ] || fail "the identity of the install is still there"
 [ ! -L "$prefix/bin/Hopsala1" ] || fail "the link is still there"
 [ ! -e "$prefix/share/applications/$id.desktop" ] || fail "the desktop entry is still there"
 [ ! -e "$prefix/share/icons/hicolor/32x32/apps/$id.png" ] || fail "an icon is still there"
