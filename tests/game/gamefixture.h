@@ -2,27 +2,16 @@
 
 #include "faketoolkit.h"
 #include "game/mainform.h"
+#include "support/fakeclock.h"
+#include "support/filestamp.h"
+#include "support/recordprinter.h"
+#include "support/wahlbytes.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <QMetaType>
-#include <QTest>
-
 #include <string>
-
-Q_DECLARE_METATYPE(FieldValue)
-
-// Lets QCOMPARE say which field differs.
-inline char *toString(const FieldValue &value)
-{
-    const char *kind = value.isEmpty() ? "empty" : value.isNumber() ? "number" : "text";
-    return QTest::toString(QString::fromUtf8(kind) + ":" + QString::fromStdString(value.displayText()));
-}
-
-// The worked example of the file: Windows-1252, CR LF.
-inline const QByteArray ExampleFile = QByteArray("\"Anf\xe4nger\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n");
 
 // A program directory in a fresh temporary folder, a fake toolkit and clock,
 // and the main window's logic on top of them.
@@ -33,7 +22,7 @@ struct GameFixture
     FakeClock clock;
     MainForm form{toolkit, clock};
 
-    explicit GameFixture(const QByteArray &wahl = ExampleFile)
+    explicit GameFixture(const QByteArray &wahl = WorkedExampleWahl)
     {
         toolkit.directory = dir.path().toStdString();
         if (!wahl.isNull())
@@ -55,6 +44,9 @@ struct GameFixture
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    // The file's identity, modification time and bytes.
+    FileStamp stamp() const { return fileStamp(path()); }
+
     // Starts a game at the given time of day.
     void startAt(int hours, int minutes, int seconds)
     {
@@ -75,8 +67,3 @@ struct GameFixture
         form.Ball_DblClick();
     }
 };
-
-inline QByteArray fileWith(const char *level, const char *line2, const char *line3, const char *line4)
-{
-    return QByteArray(level) + "\r\n" + line2 + "\r\n" + line3 + "\r\n" + line4 + "\r\n";
-}

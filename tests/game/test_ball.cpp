@@ -44,7 +44,7 @@ private slots:
         QFETCH(QByteArray, level);
         QFETCH(QList<float>, lefts);
         QFETCH(QList<float>, tops);
-        GameFixture f(fileWith(level, "0,\"a\"", "0,\"b\"", "0,\"c\""));
+        GameFixture f(wahlFile({level, "0,\"a\"", "0,\"b\"", "0,\"c\""}));
         f.form.Form_Load();
         for (int tick = 0; tick < 3; ++tick) {
             f.form.TimerB_Timer();

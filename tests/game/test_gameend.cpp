@@ -107,7 +107,7 @@ private slots:
         QFETCH(int, doubleClicks);
         QFETCH(int, errors);
         QFETCH(QString, message);
-        GameFixture f(fileWith("\"Anf\xe4nger\"", "99,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        GameFixture f(wahlFile({"\"Anf\xe4nger\"", "99,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.form.Form_Load();
         playGame(f, doubleClicks, errors);
         const auto &log = f.toolkit.log;
@@ -126,7 +126,7 @@ private slots:
     void aNewRecordAsksForTheNameAndStoresItAtOnce()
     {
         // 26 beats 25: prompt, title and old holder as default; the score is stored as text.
-        GameFixture f(fileWith("\"Anf\xe4nger\"", "25,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        GameFixture f(wahlFile({"\"Anf\xe4nger\"", "25,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.form.Form_Load();
         f.toolkit.answers = {"J\xc3\xb6rg"};
         playGame(f, 26, 2);
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(f.toolkit.inputBoxes[0].title, std::string("Highscore"));
         QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Maus"));
         QCOMPARE(f.form.state().DefaultName, std::string("Maus"));
-        QCOMPARE(f.fileBytes(), fileWith("\"Anf\xe4nger\"", "\"26\",\"J\xf6rg\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"26\",\"J\xf6rg\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         QCOMPARE(f.form.state().HighScoreTable[0].score, FieldValue::text("26"));
     }
 
@@ -158,7 +158,7 @@ private slots:
         QFETCH(QByteArray, storedScore);
         QFETCH(int, game);
         QFETCH(bool, record);
-        const QByteArray file = fileWith("\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\"");
+        const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
         GameFixture f(file);
         f.form.Form_Load();
         playGame(f, game);
@@ -179,7 +179,7 @@ private slots:
     {
         // A stored score that cannot be compared ends the game with a German error.
         QFETCH(QByteArray, storedScore);
-        const QByteArray file = fileWith("\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\"");
+        const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
         GameFixture f(file);
         f.form.Form_Load();
         try {
@@ -202,18 +202,18 @@ private slots:
         QCOMPARE(f.form.state().HighScoreTable[0].name, FieldValue::text("unbekannt"));
         f.toolkit.answers = {"  Ida "};
         playGame(f, 14);
-        QCOMPARE(f.fileBytes(), fileWith("\"Anf\xe4nger\"", "\"14\",\"  Ida \"", "9,\"Igel\"", "0,\"unbekannt\""));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"14\",\"  Ida \"", "9,\"Igel\"", "0,\"unbekannt\""}));
     }
 
     void theCheckMarkNotTheLevelNamePicksTheEntry()
     {
         // A level field naming no level keeps the mark on "Anfänger": entry 1 gets the record,
         // and the level field goes back as it was read.
-        GameFixture f(fileWith("\"profi\"", "1,\"Maus\"", "9,\"Igel\"", "0,\"x\""));
+        GameFixture f(wahlFile({"\"profi\"", "1,\"Maus\"", "9,\"Igel\"", "0,\"x\""}));
         f.form.Form_Load();
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 2);
-        QCOMPARE(f.fileBytes(), fileWith("\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""}));
     }
 
     void theEndReReadsTheFileBeforeTheRecordTest()
@@ -222,16 +222,16 @@ private slots:
         GameFixture f;
         f.form.Form_Load();
         f.form.mnuPro_Click();
-        f.writeFile(fileWith("\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""));
+        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""}));
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 14);
         QVERIFY(f.toolkit.inputBoxes.empty());
-        f.writeFile(fileWith("\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         playGame(f, 14);
-        QCOMPARE(f.fileBytes(), fileWith("\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
         // A later level choice writes the record back unchanged.
         f.form.mnuFor_Click();
-        QCOMPARE(f.fileBytes(), fileWith("\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
     }
 
     void okOnTheOfferedNameKeepsTheHolder()

@@ -136,7 +136,7 @@ private slots:
         QFETCH(int, stepX);
         QFETCH(int, stepY);
         QFETCH(QByteArray, firstLine);
-        GameFixture f(fileWith("\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"));
+        GameFixture f(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"}));
         f.form.Form_Load();
         f.form.state().StepX = -15;
         f.form.state().StepY = -25;
@@ -159,7 +159,7 @@ private slots:
         f.form.Form_Load();
         f.writeFile("\"Anf\xe4nger\",12,\"Maus\",9,\"Igel\",0,\"unbekannt\"");
         f.form.mnuAnf_Click();
-        QCOMPARE(f.fileBytes(), ExampleFile);
+        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
         QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string("0"));
     }
 
@@ -172,7 +172,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.mnuFor_Click());
         QVERIFY(f.toolkit.isChecked(Item::mnuFor));
         QCOMPARE(f.form.state().StepX, std::int16_t(10));
-        QCOMPARE(f.fileBytes(), ExampleFile);
+        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
     }
 
     void highscoreAndBeendenGoToTheToolkit()
@@ -186,7 +186,7 @@ private slots:
         QVERIFY(f.toolkit.gameRuns());
         f.form.mnuEnd_Click();
         QCOMPARE(f.toolkit.quits, 1);
-        QCOMPARE(f.fileBytes(), ExampleFile);
+        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "gamefixture.h"
 
+#include "game/appdir.h"
 #include "storage/settings.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ private slots:
         QFETCH(int, stepX);
         QFETCH(int, stepY);
         QFETCH(int, checked);
-        GameFixture f(fileWith(level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        GameFixture f(wahlFile({level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.form.Form_Load();
         QCOMPARE(f.form.state().StepX, stepX);
         QCOMPARE(f.form.state().StepY, stepY);
@@ -53,7 +54,7 @@ private slots:
         QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerB));
         QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerZ));
         QVERIFY(f.toolkit.captions.empty());
-        QCOMPARE(f.fileBytes(), ExampleFile);
+        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
         QVERIFY(s.EndTime.empty());
     }
 
@@ -73,7 +74,7 @@ private slots:
         // level's speed; LevelName keeps what was read and no mark is touched.
         QFETCH(QByteArray, level);
         QFETCH(FieldValue, expected);
-        GameFixture f(fileWith(level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""));
+        GameFixture f(wahlFile({level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.toolkit.log.clear();
         f.form.Form_Load();
         QCOMPARE(f.form.state().StepX, std::int16_t(8));

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "game/clock.h"
+#include "support/fakeclock.h"
+#include "support/wahlbytes.h"
 #include "ui/bell.h"
 #include "ui/hopsala.h"
 
@@ -21,14 +22,6 @@
 #include <functional>
 #include <memory>
 
-// The time of day as the test sets it.
-class FakeClock : public Clock
-{
-public:
-    TimeOfDay now() const override { return time; }
-    TimeOfDay time{10, 20, 5};
-};
-
 // Counts its rings and sounds or not, as the test sets.
 class RecordingBell : public Bell
 {
@@ -41,18 +34,6 @@ public:
     int rings = 0;
     bool sounds = true;
 };
-
-// Wahl.txt bytes: Windows-1252, each line ended by CR LF.
-inline QByteArray wahlFile(std::initializer_list<const char *> lines)
-{
-    QByteArray bytes;
-    for (const char *line : lines)
-        bytes += QByteArray(line) + "\r\n";
-    return bytes;
-}
-
-inline const QByteArray DefaultWahl = wahlFile(
-    {"\"Anf\xe4" "nger\"", "0,\"unbekannt\"", "0,\"unbekannt\"", "0,\"unbekannt\""});
 
 // A program directory of its own holding Wahl.txt, and the real main window
 // over it with a clock and a bell the test controls. A failure ends nothing:
@@ -71,7 +52,7 @@ struct MainWindowFixture
     {
         if (!wahl.isNull())
             writeWahl(wahl);
-        auto ownClock = std::make_unique<FakeClock>();
+        auto ownClock = std::make_unique<FakeClock>(TimeOfDay{10, 20, 5});
         clock = ownClock.get();
         auto ownBell = std::make_unique<RecordingBell>();
         bell = ownBell.get();
