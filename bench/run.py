@@ -9,7 +9,6 @@ when something could not be built or run.
 
 import os
 import re
-import secrets
 import signal
 import statistics
 import subprocess
@@ -19,6 +18,9 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, str(ROOT / "tools"))
+from xvfbserver import XServer  # noqa: E402
 BUILD = ROOT / "build" / "bench"
 TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench"]
 
@@ -44,46 +46,24 @@ def build():
 
 
 class PrivateDisplay:
-    """An Xvfb server of our own, reachable only with a fresh cookie."""
+    """An Xvfb server of our own (tools/xvfbserver.py), reachable only with a
+    fresh cookie."""
 
     def __enter__(self):
         self.folder = tempfile.TemporaryDirectory(prefix="hopsala-bench-")
         folder = Path(self.folder.name)
-        cookie = secrets.token_hex(16)
-        (folder / "server").touch()
-        (folder / "client").touch()
-        # The server takes every cookie in its file, whatever display it names.
-        subprocess.run(["xauth", "-q", "-f", str(folder / "server"), "add", ":0", ".", cookie],
-                       check=True)
-        number = self.start_server(folder / "server")
-        subprocess.run(["xauth", "-q", "-f", str(folder / "client"), "add", f":{number}", ".",
-                        cookie], check=True)
+        self.server = XServer(str(folder), "1280x1024x24")
+        self.server.start()
         runtime = folder / "runtime"
         runtime.mkdir(mode=0o700)
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER")}
-        self.env.update(DISPLAY=f":{number}", XAUTHORITY=str(folder / "client"),
+        self.env.update(DISPLAY=self.server.display, XAUTHORITY=self.server.authFile,
                         QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=str(runtime))
         return self
 
-    # -noreset: without it the server resets when its last client has gone,
-    # and drops the connection of a program that starts in that moment.
-    def start_server(self, auth):
-        reader, writer = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp", "-noreset", "-auth", str(auth)],
-            pass_fds=[writer], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(writer)
-        with os.fdopen(reader) as ready:
-            number = ready.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        return number
-
     def __exit__(self, *exc):
-        self.server.terminate()
-        self.server.wait()
+        self.server.stop()
         self.folder.cleanup()
 
 

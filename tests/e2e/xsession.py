@@ -8,24 +8,20 @@ activates) or when the test gives it with `xdotool windowfocus`.
 
 import os
 import re
-import secrets
-import select
 import shutil
-import struct
 import subprocess
+import sys
 import time
 
-import xwdimage
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+
+import xvfbserver  # noqa: E402
+import xwdimage  # noqa: E402
+from xvfbserver import WaitTimeout  # noqa: E402
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
 SCREEN = "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT)
 POLL_SECONDS = 0.05
-FAMILY_WILD = 0xFFFF  # an Xauthority entry valid for every host and display
-COOKIE_NAME = b"MIT-MAGIC-COOKIE-1"
-
-
-class WaitTimeout(AssertionError):
-    pass
 
 
 def waitUntil(condition, timeout, what):
@@ -43,13 +39,11 @@ def waitUntil(condition, timeout, what):
         time.sleep(POLL_SECONDS)
 
 
-def _authEntry(cookie):
-    """One Xauthority entry for any host and display: the server reads the
-    file before it has picked its display number, the clients after."""
-    def counted(data):
-        return struct.pack(">H", len(data)) + data
-    return (struct.pack(">H", FAMILY_WILD) + counted(b"") + counted(b"")
-            + counted(COOKIE_NAME) + counted(cookie))
+class XServer(xvfbserver.XServer):
+    """The private display of one test, with the tests' screen."""
+
+    def __init__(self, workDir):
+        super().__init__(workDir, SCREEN)
 
 
 class Rect:
@@ -61,75 +55,6 @@ class Rect:
 
     def __repr__(self):
         return "Rect(%d, %d, %d, %d)" % (self.x, self.y, self.width, self.height)
-
-
-class XServer:
-    """Xvfb on the first free display, reachable only through the unix
-    socket and only with a fresh cookie."""
-
-    def __init__(self, workDir):
-        self.workDir = workDir
-        self.process = None
-        self.display = None
-        self.authFile = os.path.join(workDir, "Xauthority")
-
-    def start(self, timeout=20):
-        with open(self.authFile, "wb") as file:
-            file.write(_authEntry(secrets.token_bytes(16)))
-        readEnd, writeEnd = os.pipe()
-        log = open(os.path.join(self.workDir, "Xvfb.log"), "wb")
-        try:
-            # Without -noreset the server resets whenever its last client
-            # leaves, as every short xdotool call does, and a program
-            # connecting in that moment is turned away.
-            self.process = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(writeEnd), "-screen", "0", SCREEN,
-                 "-nolisten", "tcp", "-noreset", "-auth", self.authFile],
-                pass_fds=(writeEnd,), stdin=subprocess.DEVNULL, stdout=log,
-                stderr=subprocess.STDOUT)
-        finally:
-            os.close(writeEnd)
-            log.close()
-        try:
-            self.display = ":" + self._readDisplayNumber(readEnd, timeout)
-        finally:
-            os.close(readEnd)
-
-    def _readDisplayNumber(self, readEnd, timeout):
-        received = b""
-        deadline = time.monotonic() + timeout
-        while not received.endswith(b"\n"):
-            remaining = deadline - time.monotonic()
-            ready, _, _ = select.select([readEnd], [], [], max(0.0, remaining))
-            if not ready:
-                raise WaitTimeout("Xvfb named no display within %d s" % timeout)
-            chunk = os.read(readEnd, 64)
-            if not chunk:
-                raise RuntimeError("Xvfb ended before naming its display; see Xvfb.log")
-            received += chunk
-        return received.decode("ascii").strip()
-
-    def environment(self):
-        """What every client of this display needs, and nothing else."""
-        return {"DISPLAY": self.display, "XAUTHORITY": self.authFile,
-                "PATH": os.environ.get("PATH", "/usr/bin:/bin")}
-
-    def state(self):
-        """For failure reports: whether the server still runs, and its log."""
-        code = self.process.poll() if self.process else None
-        with open(os.path.join(self.workDir, "Xvfb.log"), "rb") as log:
-            output = log.read().decode("utf-8", "replace").strip()
-        return "%s%s" % ("running" if code is None else "ended with %s" % code,
-                         "; it said: " + output if output else "")
-
-    def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
 
 
 class Desktop:
