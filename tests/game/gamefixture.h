@@ -67,3 +67,16 @@ struct GameFixture
         form.Ball_DblClick();
     }
 };
+
+// Plays a game at the checked level that scores the given double clicks and
+// errors, and lets its clock run out.
+inline void playGame(GameFixture &f, int doubleClicks, int errors = 0)
+{
+    f.startAt(12, 0, 45);
+    for (int i = 0; i < doubleClicks; ++i)
+        f.doubleClick();
+    for (int i = 0; i < errors; ++i)
+        f.form.Ball_Click();
+    f.tickAt(12, 1, 14);
+    f.tickAt(12, 1, 15);
+}

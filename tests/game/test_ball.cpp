@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 class BallTest : public QObject
 {
     Q_OBJECT
@@ -180,6 +182,59 @@ private slots:
         f.toolkit.outerWidth = 4700;
         f.form.TimerB_Timer();
         QCOMPARE(f.form.state().StepX, std::int16_t(-8));
+    }
+
+    void aTickReadsBackWhatItWroteAsTheWindowHoldsIt()
+    {
+        // Top, then left, are moved; the tests read height, outer height, top; width, outer
+        // width, left; top; x1, left; every read after a write sees what the window holds.
+        GameFixture f;
+        f.toolkit.snapsToPixels = true;
+        setUp(f, 2280, 1200, 8, 11);
+        f.form.TimerB_Timer();
+        const std::vector<std::string> expected{
+            "ballTop = 1200", "setBallTop 1211", "ballLeft = 2280", "setBallLeft 2288",
+            "ballHeight = 750", "windowOuterHeight = 3840", "ballTop = 1215",
+            "ballWidth = 750", "windowOuterWidth = 4800", "ballLeft = 2295",
+            "ballTop = 1215", "lineX1 = 1320", "ballLeft = 2295"};
+        QCOMPARE(f.toolkit.trace, expected);
+    }
+
+    void theBoundsAreTestedOnThePositionTheWindowHolds_data()
+    {
+        QTest::addColumn<float>("left");
+        QTest::addColumn<float>("top");
+        QTest::addColumn<int>("stepX");
+        QTest::addColumn<int>("stepY");
+        QTest::addColumn<float>("outerWidth");
+        QTest::addColumn<int>("stepXAfter");
+        QTest::addColumn<int>("stepYAfter");
+        // Each bound is missed by the sum the tick wrote and reached by the whole pixel
+        // the window holds: 2336 is held as 2340, 3938 as 3945, 4 as 0, 1327 as 1320.
+        QTest::newRow("bottom") << 2000.0f << 2325.0f << 8 << 11 << 4800.0f << 8 << -11;
+        QTest::newRow("right") << 3930.0f << 1500.0f << 8 << 11 << 4795.0f << -8 << 11;
+        QTest::newRow("top") << 2000.0f << 15.0f << 8 << -11 << 4800.0f << 8 << 11;
+        QTest::newRow("left") << 1335.0f << 1500.0f << -8 << 11 << 4800.0f << 8 << 11;
+    }
+    void theBoundsAreTestedOnThePositionTheWindowHolds()
+    {
+        // A tick that tested the sums it computed instead of reading the ball would miss these.
+        QFETCH(float, left);
+        QFETCH(float, top);
+        QFETCH(int, stepX);
+        QFETCH(int, stepY);
+        QFETCH(float, outerWidth);
+        QFETCH(int, stepXAfter);
+        QFETCH(int, stepYAfter);
+        GameFixture f;
+        f.toolkit.snapsToPixels = true;
+        f.toolkit.outerWidth = outerWidth;
+        setUp(f, left, top, stepX, stepY);
+        f.form.TimerB_Timer();
+        QCOMPARE(f.form.state().StepX, std::int16_t(stepXAfter));
+        QCOMPARE(f.form.state().StepY, std::int16_t(stepYAfter));
+        QCOMPARE(std::fmod(f.toolkit.left, 15.0f), 0.0f);
+        QCOMPARE(std::fmod(f.toolkit.top, 15.0f), 0.0f);
     }
 
     void resizingStretchesOnlyTheLowerEndOfTheLine()

@@ -163,16 +163,30 @@ private slots:
         QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string("0"));
     }
 
+    void choosingTheCurrentLevelRewritesTheFileEvenWithTheSameBytes()
+    {
+        // The file is written again, not left alone because its bytes would not change.
+        GameFixture f;
+        f.form.Form_Load();
+        const FileStamp before = f.stamp();
+        f.form.mnuAnf_Click();
+        const FileStamp after = f.stamp();
+        QCOMPARE(after.bytes, before.bytes);
+        QVERIFY2(!(after == before), "the file was left alone");
+    }
+
     void aFailedLevelWriteIsReportedAfterTheChoiceTookEffect()
     {
         // The choice stands in the window even when the file cannot be written.
         GameFixture f;
         f.form.Form_Load();
         f.form.state().AppDir = f.toolkit.directory + "/missing/";
+        const FileStamp before = f.stamp();
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.mnuFor_Click());
         QVERIFY(f.toolkit.isChecked(Item::mnuFor));
         QCOMPARE(f.form.state().StepX, std::int16_t(10));
         QCOMPARE(f.fileBytes(), WorkedExampleWahl);
+        QCOMPARE(f.stamp(), before);
     }
 
     void highscoreAndBeendenGoToTheToolkit()
@@ -180,6 +194,7 @@ private slots:
         // "Highscore" asks for the window, "Beenden" ends the program, neither writes.
         GameFixture f;
         f.form.Form_Load();
+        const FileStamp before = f.stamp();
         f.startAt(10, 0, 0);
         f.form.mnuHigh_Click();
         QCOMPARE(f.toolkit.highScoreWindows, 1);
@@ -187,6 +202,7 @@ private slots:
         f.form.mnuEnd_Click();
         QCOMPARE(f.toolkit.quits, 1);
         QCOMPARE(f.fileBytes(), WorkedExampleWahl);
+        QCOMPARE(f.stamp(), before);
     }
 };
 

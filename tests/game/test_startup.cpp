@@ -44,6 +44,7 @@ private slots:
     {
         // Start-up fills AppDir, LevelName and the table; no timer, no label, no write.
         GameFixture f;
+        const FileStamp before = f.stamp();
         f.form.Form_Load();
         const GameState &s = f.form.state();
         QCOMPARE(s.AppDir, f.toolkit.directory + "/");
@@ -55,6 +56,7 @@ private slots:
         QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerZ));
         QVERIFY(f.toolkit.captions.empty());
         QCOMPARE(f.fileBytes(), WorkedExampleWahl);
+        QCOMPARE(f.stamp(), before);
         QVERIFY(s.EndTime.empty());
     }
 
@@ -90,6 +92,37 @@ private slots:
         QCOMPARE(withTrailingSeparator("/"), std::string("/"));
         QCOMPARE(withTrailingSeparator("/opt/hopsala"), std::string("/opt/hopsala/"));
         QCOMPARE(withTrailingSeparator("/opt/hopsala/"), std::string("/opt/hopsala/"));
+    }
+
+    void theRootAsProgramDirectoryReadsWahlTxtInTheRoot()
+    {
+        // A program in "/" reads "/Wahl.txt": AppDir is "/" with no second separator.
+        if (QFile::exists(QStringLiteral("/Wahl.txt")))
+            QSKIP("this machine has a /Wahl.txt of its own");
+        GameFixture f(QByteArray{});
+        f.toolkit.directory = "/";
+        try {
+            f.form.Form_Load();
+            QFAIL("start-up read a /Wahl.txt that is not there");
+        } catch (const SettingsError &error) {
+            const QString message = QString::fromUtf8(error.what());
+            QVERIFY2(message.contains(QStringLiteral("/Wahl.txt")) && !message.contains(QStringLiteral("//")),
+                     error.what());
+        }
+        QCOMPARE(f.form.state().AppDir, std::string("/"));
+        QVERIFY(f.toolkit.log.empty());
+    }
+
+    void aFailureWithoutGermanWordsIsToldInGerman()
+    {
+        // Our own errors keep their sentence; any other failure gets a German one.
+        QCOMPARE(failureMessage(SettingsError("Die Datei fehlt.")), std::string("Die Datei fehlt."));
+        QCOMPARE(failureMessage(GameError("Keine Zahl.")), std::string("Keine Zahl."));
+        const std::string memory = failureMessage(std::bad_alloc());
+        QVERIFY2(memory.find("Arbeitsspeicher") != std::string::npos, memory.c_str());
+        const std::string other = failureMessage(std::invalid_argument("FieldValue::number needs a finite value"));
+        QVERIFY2(other.find("Fehler") != std::string::npos && other.find("needs") == std::string::npos,
+                 other.c_str());
     }
 
     void aMissingFileIsAnErrorAndCreatesNothing()

@@ -1,0 +1,187 @@
+#include "gamefixture.h"
+
+#include <QTest>
+
+using Label = Toolkit::Label;
+using Timer = Toolkit::Timer;
+using Item = Toolkit::MenuItem;
+
+namespace {
+
+const std::string Prompt26 = "Neuer Rekord: 26 Doppelklicks! Trag deinen Namen ein:";
+
+} // namespace
+
+class NewRecordTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aNewRecordAsksForTheNameAndStoresItAtOnce()
+    {
+        // 26 beats 25: prompt, title and old holder as default; the score is stored as text.
+        GameFixture f(wahlFile({"\"Anf\xe4nger\"", "25,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        f.form.Form_Load();
+        f.toolkit.answers = {"J\xc3\xb6rg"};
+        playGame(f, 26, 2);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
+        QCOMPARE(f.toolkit.inputBoxes[0].prompt, Prompt26);
+        QCOMPARE(f.toolkit.inputBoxes[0].title, std::string("Highscore"));
+        QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Maus"));
+        QCOMPARE(f.form.state().DefaultName, std::string("Maus"));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"26\",\"J\xf6rg\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        QCOMPARE(f.form.state().HighScoreTable[0].score, FieldValue::text("26"));
+    }
+
+    void theRecordTestComparesWholeNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("storedScore");
+        QTest::addColumn<int>("game");
+        QTest::addColumn<bool>("record");
+        QTest::newRow("equal count") << QByteArray("26") << 26 << false;
+        QTest::newRow("text score 25") << QByteArray("\"25\"") << 26 << true;
+        QTest::newRow("text score with blanks") << QByteArray("\" 26 \"") << 26 << false;
+        QTest::newRow("empty score, one click") << QByteArray("") << 1 << true;
+        QTest::newRow("empty score, none") << QByteArray("") << 0 << false;
+        QTest::newRow("fraction rounds down") << QByteArray("25.9") << 26 << true;
+        QTest::newRow("negative") << QByteArray("-1") << 0 << true;
+    }
+    void theRecordTestComparesWholeNumbers()
+    {
+        // Only a count above the stored one is a record; a file that is not a record stays unwritten.
+        QFETCH(QByteArray, storedScore);
+        QFETCH(int, game);
+        QFETCH(bool, record);
+        const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
+        GameFixture f(file);
+        f.form.Form_Load();
+        const FileStamp before = f.stamp();
+        playGame(f, game);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(record ? 1 : 0));
+        if (!record) {
+            QCOMPARE(f.fileBytes(), file);
+            QCOMPARE(f.stamp(), before);
+        }
+    }
+
+    void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("storedScore");
+        QTest::newRow("empty text") << QByteArray("\"\"");
+        QTest::newRow("word") << QByteArray("\"viele\"");
+        QTest::newRow("unquoted word") << QByteArray("viele");
+        QTest::newRow("double sign") << QByteArray("\"+-3\"");
+    }
+    void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile()
+    {
+        // A stored score that cannot be compared ends the game with a German error.
+        QFETCH(QByteArray, storedScore);
+        const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
+        GameFixture f(file);
+        f.form.Form_Load();
+        const FileStamp before = f.stamp();
+        try {
+            playGame(f, 3);
+            QFAIL("a score that is no number was compared");
+        } catch (const GameError &error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains("keine Zahl"), error.what());
+        }
+        QVERIFY(f.toolkit.inputBoxes.empty());
+        QCOMPARE(f.fileBytes(), file);
+        QCOMPARE(f.stamp(), before);
+    }
+
+    void cancelOrAnEmptiedFieldStoresUnbekannt()
+    {
+        // An empty answer (Cancel or a cleared field) stores "unbekannt"; blanks are kept.
+        GameFixture f;
+        f.form.Form_Load();
+        f.toolkit.answers = {""};
+        playGame(f, 13);
+        QCOMPARE(f.form.state().HighScoreTable[0].name, FieldValue::text("unbekannt"));
+        f.toolkit.answers = {"  Ida "};
+        playGame(f, 14);
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"14\",\"  Ida \"", "9,\"Igel\"", "0,\"unbekannt\""}));
+    }
+
+    void theCheckMarkNotTheLevelNamePicksTheEntry()
+    {
+        // A level field naming no level keeps the mark on "Anfänger": entry 1 gets the record,
+        // and the level field goes back as it was read.
+        GameFixture f(wahlFile({"\"profi\"", "1,\"Maus\"", "9,\"Igel\"", "0,\"x\""}));
+        f.form.Form_Load();
+        f.toolkit.answers = {"Fuchs"};
+        playGame(f, 2);
+        QCOMPARE(f.fileBytes(), wahlFile({"\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""}));
+    }
+
+    void theEndReReadsTheFileBeforeTheRecordTest()
+    {
+        // A change made to the file during the game is what the record test sees and keeps.
+        GameFixture f;
+        f.form.Form_Load();
+        f.form.mnuPro_Click();
+        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""}));
+        f.toolkit.answers = {"Fuchs"};
+        playGame(f, 14);
+        QVERIFY(f.toolkit.inputBoxes.empty());
+        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        playGame(f, 14);
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
+        // A later level choice writes the record back unchanged.
+        f.form.mnuFor_Click();
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
+    }
+
+    void theOfferedNameIsTheOneJustReadWhenTheFileChangedDuringTheGame()
+    {
+        // DefaultName is the holder's name as the end of the game re-reads it, not as start-up
+        // read it.
+        GameFixture f;
+        f.form.Form_Load();
+        f.writeFile(wahlFile({"\"Anf\xe4nger\"", "15,\"Eule\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        f.toolkit.answers = {"Fuchs"};
+        playGame(f, 20);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
+        QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Eule"));
+        QCOMPARE(f.form.state().DefaultName, std::string("Eule"));
+    }
+
+    void aRecordAtFortgeschrittenerChangesTheSecondEntryOnly()
+    {
+        // The mark on mnuFor picks entry 2; the other entries go back in the form they were read.
+        GameFixture f(wahlFile({"\"Fortgeschrittener\"", "\"30\",\"Maus\"", "9,\"Igel\"", ",\"x\""}));
+        f.form.Form_Load();
+        f.toolkit.answers = {"Dachs"};
+        playGame(f, 10, 4);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
+        QCOMPARE(f.toolkit.inputBoxes[0].prompt, std::string("Neuer Rekord: 10 Doppelklicks! Trag deinen Namen ein:"));
+        QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Igel"));
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "\"30\",\"Maus\"", "\"10\",\"Dachs\"", ",\"x\""}));
+        QCOMPARE(f.form.state().HighScoreTable[1], (HighScoreEntry{FieldValue::text("10"), FieldValue::text("Dachs")}));
+    }
+
+    void okOnTheOfferedNameKeepsTheHolder()
+    {
+        // The default answer is the holder's name: taking it keeps the name with the new score.
+        GameFixture f;
+        f.form.Form_Load();
+        f.toolkit.answers = {"Maus"};
+        playGame(f, 20);
+        QCOMPARE(f.form.state().HighScoreTable[0], (HighScoreEntry{FieldValue::text("20"), FieldValue::text("Maus")}));
+    }
+
+    void aFileRemovedDuringTheGameIsAnErrorAtItsEnd()
+    {
+        // The end re-reads Wahl.txt; without it the game ends with an error, nothing is created.
+        GameFixture f;
+        f.form.Form_Load();
+        QFile::remove(f.path());
+        QVERIFY_THROWS_EXCEPTION(SettingsError, playGame(f, 5));
+        QVERIFY(!QFile::exists(f.path()));
+        QVERIFY(!f.toolkit.gameRuns());
+    }
+};
+
+QTEST_GUILESS_MAIN(NewRecordTest)
+#include "test_newrecord.moc"
