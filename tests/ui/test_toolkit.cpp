@@ -6,6 +6,8 @@
 
 #include <QSignalSpy>
 
+#include <stdexcept>
+
 class TestToolkit : public QObject
 {
     Q_OBJECT
@@ -20,6 +22,7 @@ private slots:
     void beendenDuringAGameEndsAtOnceWithoutBoxOrWrite();
     void aStartUpFailureThrowsAndLeavesTheWindowHiddenAndNoFile();
     void aFailingHandlerStopsTheGameReportsAndEnds();
+    void aFailureWithoutGermanWordsReachesThePlayerInGerman();
 };
 
 // cmdLos alone takes the keyboard focus, so Enter and Space reach it.
@@ -89,6 +92,22 @@ void TestToolkit::aFailingHandlerStopsTheGameReportsAndEnds()
     QVERIFY(!f.timerActive("TimerB") && !f.timerActive("TimerZ"));
     QVERIFY(!f.window->toolkit().highScores());
     QVERIFY(!QFile::exists(f.wahlPath()));
+}
+
+// A failure that is none of ours, with an English text, ends the program
+// like any other, and the box tells the player in German.
+void TestToolkit::aFailureWithoutGermanWordsReachesThePlayerInGerman()
+{
+    MainWindowFixture f;
+    QVERIFY(f.start());
+    ModalAnswerer answerer;
+    f.window->toolkit().fail(std::out_of_range("vector::_M_range_check: __n is out of range"));
+    QCOMPARE(f.terminations, 1);
+    QVERIFY(f.window->toolkit().hasQuit());
+    QCOMPARE(answerer.seen.size(), 1);
+    const QString text = answerer.seen.first().text;
+    QVERIFY2(text.contains(QStringLiteral("Fehler")) && !text.contains(QStringLiteral("range")),
+             qPrintable(text));
 }
 
 // The end report: the text in a box without icon, titled "Hopsala1", with
