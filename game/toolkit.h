@@ -26,7 +26,9 @@ public:
     virtual void setChecked(MenuItem item, bool checked) = 0;
     virtual bool isChecked(MenuItem item) const = 0;
 
-    // The ball's position is held exactly as set (single precision).
+    // The ball's position reads back as the window holds it: exactly as set
+    // (single precision), or at the nearest whole pixel in a window that
+    // snaps; the game reads it anew after every write.
     virtual float ballLeft() const = 0;
     virtual void setBallLeft(float twips) = 0;
     virtual float ballTop() const = 0;

@@ -20,6 +20,13 @@ done
 cmp -s "$source/assets/Wahl.txt" "$app/Wahl.txt" || fail "the default Wahl.txt was not placed"
 grep -qx "Exec=$app/Hopsala1" "$prefix/share/applications/$id.desktop" || fail "the entry does not start the installed program"
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+# The installed data agree with the identity that the CMake project sets.
+. "$build/programidentity.sh"
+[ "$DesktopId" = "$id" ] && [ "$ProgramName" = Hopsala1 ] || fail "the build names another program: $ProgramName, $DesktopId"
+grep -q "<release version=\"$ProgramVersion\"" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "the metainfo names another release than version $ProgramVersion"
+grep -q "<binary>$ProgramName</binary>" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "the metainfo names another program than $ProgramName"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
 
 # A player's records survive a reinstall, byte for byte.
