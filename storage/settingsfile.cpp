@@ -289,8 +289,11 @@ SettingsRecord ReadSettings(const std::string &path)
     std::string bytes;
     try {
         Descriptor file{openWithoutWaiting(path, O_RDONLY)};
+        const int openError = result(file.fd);
         struct stat status{};
-        check(result(file.fd < 0 ? -1 : ::fstat(file.fd, &status)), FileAccess::Read);
+        // A socket cannot be opened at all; its name tells what it is.
+        const int statError = result(file.fd >= 0 ? ::fstat(file.fd, &status) : ::stat(path.c_str(), &status));
+        check(openError != 0 && (statError != 0 || S_ISREG(status.st_mode)) ? openError : statError, FileAccess::Read);
         if (!S_ISREG(status.st_mode))
             throw Failure{NotRegularCause(status.st_mode)};
         if (static_cast<std::size_t>(status.st_size) > MaxFileBytes)
