@@ -8,8 +8,7 @@
 std::string DescribeError(int errorNumber, FileAccess access)
 {
     static constexpr std::pair<int, const char *> Causes[] = {
-        {EACCES, "Der Zugriff wurde verweigert."},
-        {EPERM, "Der Zugriff wurde verweigert."},
+        {EACCES, "Der Zugriff wurde verweigert."}, {EPERM, "Der Zugriff wurde verweigert."},
         {EISDIR, "Der Pfad bezeichnet ein Verzeichnis."},
         {ENOTDIR, "Ein Teil des Pfades ist kein Verzeichnis."},
         {ELOOP, "Der Pfad enthält zu viele symbolische Verknüpfungen."},
@@ -18,8 +17,7 @@ std::string DescribeError(int errorNumber, FileAccess access)
         {EDQUOT, "Das Speicherkontingent ist erschöpft."},
         {EROFS, "Der Datenträger ist schreibgeschützt."},
         {EIO, "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten."},
-        {EMFILE, "Es sind zu viele Dateien geöffnet."},
-        {ENFILE, "Es sind zu viele Dateien geöffnet."},
+        {EMFILE, "Es sind zu viele Dateien geöffnet."}, {ENFILE, "Es sind zu viele Dateien geöffnet."},
         {EEXIST, "Es lässt sich kein freier Name für eine neue Datei finden."},
     };
     // Creating a file fails with ENOENT only when its directory is missing.
@@ -53,17 +51,7 @@ std::string AccessFailedMessage(const std::string &path, FileAccess access, cons
     return "Die Datei „" + path + "“ kann nicht " + verb + " werden: " + cause;
 }
 
-std::string IncompleteFileMessage(const std::string &path)
+std::string FileMessage(const std::string &path, const std::string &state)
 {
-    return "Die Datei „" + path + "“ ist unvollständig: Sie endet vor dem siebten Feld.";
-}
-
-std::string Utf16Message(const std::string &path)
-{
-    return "Die Datei „" + path + "“ ist in UTF-16 gespeichert. Bitte speichern Sie sie als Windows-1252.";
-}
-
-std::string DamagedMessage(const std::string &path, const std::string &cause)
-{
-    return "Die Datei „" + path + "“ ist beschädigt: " + cause;
+    return "Die Datei „" + path + "“ " + state;
 }

@@ -4,9 +4,7 @@
 
 FieldValue FieldValue::number(long long value)
 {
-    FieldValue field;
-    field.m_value = Decimal{std::to_string(value)};
-    return field;
+    return FieldValue(Decimal{std::to_string(value)});
 }
 
 FieldValue FieldValue::number(std::string_view decimal)
@@ -14,16 +12,12 @@ FieldValue FieldValue::number(std::string_view decimal)
     std::optional<std::string> digits = CanonicalDecimal(decimal);
     if (!digits)
         throw SettingsError(QuoteForMessage(decimal) + " ist keine Zahl.");
-    FieldValue field;
-    field.m_value = Decimal{std::move(*digits)};
-    return field;
+    return FieldValue(Decimal{std::move(*digits)});
 }
 
 FieldValue FieldValue::text(std::string utf8)
 {
-    FieldValue field;
-    field.m_value = std::move(utf8);
-    return field;
+    return FieldValue(std::move(utf8));
 }
 
 const std::string &FieldValue::textValue() const

@@ -40,19 +40,16 @@ public:
 
     const std::string &textValue() const; // only for a text
 
-    // What a label shows: "" for empty, the canonical digits of a number, a
-    // text without its quotes.
+    // What a label shows: "", the canonical digits of a number, a text unquoted.
     std::string displayText() const;
 
     bool operator==(const FieldValue &other) const = default;
 
 private:
-    struct Decimal
-    {
-        std::string digits;
-        bool operator==(const Decimal &other) const = default;
-    };
-    std::variant<std::monostate, Decimal, std::string> m_value;
+    struct Decimal { std::string digits; bool operator==(const Decimal &) const = default; };
+    using Value = std::variant<std::monostate, Decimal, std::string>;
+    explicit FieldValue(Value value) : m_value(std::move(value)) {}
+    Value m_value;
 };
 
 // One best result: the double-click count and the holder's name.
@@ -81,20 +78,19 @@ inline constexpr const char *SettingsFileName = "Wahl.txt";
 // number and no "-0"; nullopt for anything else.
 std::optional<std::string> CanonicalDecimal(std::string_view text);
 
-// Below zero, zero or above zero as a is below, equal to or above b; both in
-// canonical form.
+// Below, at or above zero as a is below, equal to or above b (both canonical).
 int CompareDecimals(std::string_view a, std::string_view b);
 
 // A value as a message quotes it: in German quotes, cut after 40 characters
 // with "…", so that a damaged file cannot flood a message box.
 std::string QuoteForMessage(std::string_view utf8);
 
-// Reads the seven fields of the file at path, following symbolic links.
-// Throws SettingsError when the file is missing, unreadable, no regular file,
-// in UTF-16, ends before the seventh field or is too large to be one of ours.
+// Reads the seven fields of the file at path, through symbolic links. Throws
+// SettingsError when it is missing, unreadable, no regular file, UTF-16,
+// ends before the seventh field or is too large to be one of ours.
 SettingsRecord ReadSettings(const std::string &path);
 
-// Puts the four lines of record into the file at path, or into the file that
-// its symbolic links lead to. The old content stays as it was when any step
-// fails before the first new byte reaches it; throws SettingsError then.
+// Puts the four lines of record into the file at path, through symbolic
+// links. Throws SettingsError when a step fails; the old content stays as it
+// was unless the failure came after the first new byte reached the file.
 void WriteSettings(const std::string &path, const SettingsRecord &record);

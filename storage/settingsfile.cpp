@@ -24,20 +24,12 @@ constexpr int MaxLinks = 40;                // as many as the kernel follows
 constexpr auto LockPatience = std::chrono::seconds(1);
 
 // A failed step, by its cause; ReadSettings or WriteSettings names the file.
-struct Failure
-{
-    std::string cause;
-};
-
-[[noreturn]] void fail(int error, FileAccess access = FileAccess::Write)
-{
-    throw Failure{DescribeError(error, access)};
-}
+struct Failure { std::string cause; };
 
 void check(int error, FileAccess access = FileAccess::Write)
 {
     if (error != 0)
-        fail(error, access);
+        throw Failure{DescribeError(error, access)};
 }
 
 // The errno value of a call that returned -1, or 0.
@@ -85,7 +77,7 @@ std::string finalTarget(std::string path)
         const std::string next(link.data(), static_cast<std::size_t>(size));
         path = next.starts_with('/') ? next : directoryOf(path) + "/" + next;
     }
-    fail(ELOOP);
+    throw Failure{DescribeError(ELOOP, FileAccess::Write)};
 }
 
 // The writers' lock, held from before a temporary file is created until after
@@ -109,12 +101,13 @@ void lockDirectory(Descriptor &lock, const std::string &directory, WriteFaults &
 void removeLeftovers(const std::string &directory, const std::string &fileName)
 {
     DIR *dir = ::opendir(directory.c_str());
-    while (const dirent *entry = dir != nullptr ? ::readdir(dir) : nullptr) {
+    if (dir == nullptr)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
         if (IsTemporaryNameOf(entry->d_name, fileName))
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
-    if (dir != nullptr)
-        ::closedir(dir);
+    ::closedir(dir);
 }
 
 // The new content beside the target until it is renamed over it; removed
@@ -124,11 +117,7 @@ struct TemporaryFile
     std::string path;
     Descriptor file;
     bool ours = false; // path names our file, not yet renamed
-    ~TemporaryFile()
-    {
-        if (ours)
-            ::unlink(path.c_str());
-    }
+    ~TemporaryFile() { if (ours) ::unlink(path.c_str()); }
 };
 
 // The names or one value of extended attributes through a call of the kind
@@ -151,12 +140,10 @@ int copyAttributes(const std::string &from, int to)
     int error = attributeData([&](char *b, std::size_t n) { return ::listxattr(from.c_str(), b, n); }, names);
     if (error == 0)
         error = attributeData([&](char *b, std::size_t n) { return ::flistxattr(to, b, n); }, own);
-    // What the new file got from its directory (a default ACL) and the old one lacks.
-    const std::string list = '\0' + names;
-    for (const char *name = own.c_str(); error == 0 && *name != '\0'; name += std::strlen(name) + 1) {
-        if (list.find('\0' + std::string(name) + '\0') == std::string::npos)
-            error = result(::fremovexattr(to, name));
-    }
+    // One the new file got from its directory (a default ACL) may be missing
+    // on the old one: then the old file is written in place, which keeps all.
+    if (error == 0 && !own.empty() && own != names)
+        error = EEXIST;
     for (const char *name = names.c_str(); error == 0 && *name != '\0'; name += std::strlen(name) + 1) {
         error = attributeData([&](char *b, std::size_t n) { return ::getxattr(from.c_str(), name, b, n); }, value);
         error = error != 0 ? error : result(::fsetxattr(to, name, value.data(), value.size(), 0));
@@ -218,12 +205,11 @@ void writeInPlace(const std::string &target, std::string_view bytes, WriteFaults
     check(error);
 }
 
+// The mode that open(2) gives a new file; the umask can only be read by setting it.
 mode_t newFileMode()
 {
-    // The umask can only be read by setting it.
     const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return ::umask(mask), 0666 & ~mask;
 }
 
 // A new file beside the target, renamed over it once it is complete and on
@@ -297,7 +283,7 @@ SettingsRecord ReadSettings(const std::string &path)
         if (!S_ISREG(status.st_mode))
             throw Failure{NotRegularCause(status.st_mode)};
         if (static_cast<std::size_t>(status.st_size) > MaxFileBytes)
-            throw SettingsError(DamagedMessage(path, FileTooLargeCause));
+            throw SettingsError(FileMessage(path, FileTooLarge));
         bytes = readBounded(file.fd);
     } catch (const Failure &failure) {
         throw SettingsError(AccessFailedMessage(path, FileAccess::Read, failure.cause));

@@ -15,7 +15,7 @@ public:
     FieldReader(std::string_view bytes, const std::string &name) : m_bytes(bytes), m_name(name)
     {
         if (m_bytes.starts_with("\xFF\xFE") || m_bytes.starts_with("\xFE\xFF"))
-            throw SettingsError(Utf16Message(m_name));
+            throw SettingsError(FileMessage(m_name, InUtf16));
         m_utf8 = m_bytes.starts_with(Utf8Mark);
         m_pos = m_utf8 ? Utf8Mark.size() : 0;
     }
@@ -23,19 +23,18 @@ public:
     FieldValue readField()
     {
         if (m_pos >= m_bytes.size())
-            throw SettingsError(IncompleteFileMessage(m_name));
+            throw SettingsError(FileMessage(m_name, Incomplete));
         m_pos = std::min(m_bytes.find_first_not_of(' ', m_pos), m_bytes.size());
         if (m_pos < m_bytes.size() && m_bytes[m_pos] == '"') {
             // The text runs to the next double quote, or to the end of the
             // file when none follows; line ends within it belong to the text.
-            const std::string_view text = take(m_bytes.find('"', m_pos + 1), 1);
             // What follows a closing quote up to the separator is not part of the field.
-            m_pos = std::min(m_bytes.find_first_of(Separators, m_pos), m_bytes.size());
-            skipSeparator();
+            const std::string_view text = take(m_bytes.find('"', m_pos + 1), 1);
+            skipPastSeparator();
             return FieldValue::text(decode(text));
         }
         std::string_view text = take(m_bytes.find_first_of(Separators, m_pos), 0);
-        skipSeparator();
+        skipPastSeparator();
         text = text.substr(0, text.find_last_not_of(' ') + 1);
         if (text.empty())
             return FieldValue();
@@ -52,18 +51,17 @@ private:
         end = std::min(end, m_bytes.size());
         const std::string_view text = m_bytes.substr(m_pos + skip, end - m_pos - skip);
         if (text.size() > MaxFieldBytes)
-            throw SettingsError(DamagedMessage(m_name, FieldTooLongCause));
+            throw SettingsError(FileMessage(m_name, FieldTooLong));
         m_pos = std::min(end + skip, m_bytes.size());
         return text;
     }
 
-    // A comma or a line end; CR LF is one line end, not an empty field between two.
-    void skipSeparator()
+    // Past the next comma or line end; CR LF is one line end, not an empty
+    // field between two.
+    void skipPastSeparator()
     {
-        if (m_pos >= m_bytes.size())
-            return;
-        const char c = m_bytes[m_pos++];
-        if (c == '\r' && m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
+        m_pos = std::min(m_bytes.find_first_of(Separators, m_pos), m_bytes.size());
+        if (m_pos < m_bytes.size() && m_bytes[m_pos++] == '\r' && m_pos < m_bytes.size() && m_bytes[m_pos] == '\n')
             ++m_pos;
     }
 
@@ -93,7 +91,7 @@ std::string formatField(const FieldValue &field, const std::string &name)
 SettingsRecord ParseSettings(std::string_view bytes, const std::string &nameForMessages)
 {
     if (bytes.size() > MaxFileBytes)
-        throw SettingsError(DamagedMessage(nameForMessages, FileTooLargeCause));
+        throw SettingsError(FileMessage(nameForMessages, FileTooLarge));
     FieldReader reader(bytes, nameForMessages);
     SettingsRecord record;
     record.level = reader.readField();

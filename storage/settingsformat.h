@@ -3,11 +3,9 @@
 #include "storage/settings.h"
 
 #include <cstddef>
-#include <string>
-#include <string_view>
 
-// The Wahl.txt format as pure functions over the file's bytes.
-// nameForMessages stands for the file in SettingsError messages.
+// The Wahl.txt format as pure functions over the file's bytes; nameForMessages
+// stands for the file in SettingsError messages.
 
 // The longest text of a field, in bytes of the file, that a reader accepts
 // and a writer writes.

@@ -31,11 +31,7 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &pos)
 {
     constexpr char32_t Minimum[] = {0, 0, 0x80, 0x800, 0x10000}; // below: overlong
     const auto lead = static_cast<unsigned char>(text[pos]);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead <= 0xDF ? 2
-                               : lead >= 0xE0 && lead <= 0xEF ? 3
-                               : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                              : 0;
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
     bool valid = length > 0 && text.size() - pos >= length;
     char32_t cp = length == 1 ? lead : lead & (0x7Fu >> length);
     for (std::size_t i = 1; valid && i < length; ++i) {

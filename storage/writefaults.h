@@ -3,20 +3,12 @@
 #include "storage/settings.h"
 
 #include <cstddef>
-#include <string>
-#include <string_view>
 
-// Where a test can make WriteSettings fail as a disk or the kernel would.
-enum class WriteStep {
-    AccessCheck, // the file may not be written
-    Lock,        // the writers' lock on the directory
-    Create,      // the new file beside the old one
-    CarryOver,   // giving the new file the old one's owner, mode and attributes
-    Write,       // one write(2) call
-    Sync,
-    Close,
-    Rename,
-};
+// Where a test can make WriteSettings fail as a disk or the kernel would:
+// the check that the file may be written, the writers' lock, creating the new
+// file, giving it the old one's owner, mode and attributes, one write(2) call,
+// fsync, close and rename.
+enum class WriteStep { AccessCheck, Lock, Create, CarryOver, Write, Sync, Close, Rename };
 
 class WriteFaults
 {
@@ -28,7 +20,6 @@ public:
     virtual std::size_t writeLimit(std::size_t size) { return size; }
 };
 
-// WriteSettings with the given faults.
 void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults);
 
 // Whether name is one of the temporary files that a write of the file
