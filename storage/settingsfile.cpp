@@ -209,7 +209,8 @@ void writeInPlace(const std::string &target, std::string_view bytes, WriteFaults
 mode_t newFileMode()
 {
     const mode_t mask = ::umask(0);
-    return ::umask(mask), 0666 & ~mask;
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 // A new file beside the target, renamed over it once it is complete and on
