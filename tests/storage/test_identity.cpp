@@ -63,6 +63,20 @@ class TestIdentity : public QObject
         return names;
     }
 
+    // Run as root, the writer of these tests is a child process that has
+    // become "nobody"; otherwise it is the test's own user.
+    std::optional<std::string> writeAsPlayer(const std::function<std::string()> &write)
+    {
+        const bool root = ::geteuid() == 0;
+        if (root && (::chmod(m_dir->path().toLocal8Bit(), 0755) != 0 || ::chmod(at("records").c_str(), 0755) != 0))
+            return "skip: the test folder cannot be opened to others";
+        return ReturnsWithin(std::chrono::seconds(10), [&] {
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0))
+                return std::string("skip: cannot become an unprivileged user: ") + std::strerror(errno);
+            return write();
+        });
+    }
+
 private slots:
     void init()
     {
@@ -179,37 +193,55 @@ private slots:
 
     // A player who may write the file but not its directory (a shared
     // folder) still saves: the file is written in place. A new file in such
-    // a directory is refused with an error that names the directory. Run as
-    // root, the writer is a child process that has become "nobody".
+    // a directory is refused with an error that names the directory.
     void aWritableFileInADirectoryWithoutWritePermissionIsWritten()
     {
         const std::string shared = at("records/geteilt");
         QVERIFY(QDir().mkpath(QString::fromStdString(shared)));
         const std::string path = shared + "/Wahl.txt";
         QVERIFY(PutFileBytes(path, WorkedExampleBytes));
-        const bool root = ::geteuid() == 0;
-        if (root) {
-            QCOMPARE(::chmod(m_dir->path().toLocal8Bit(), 0755), 0);
-            QCOMPARE(::chmod(at("records").c_str(), 0755), 0);
+        if (::geteuid() == 0)
             QCOMPARE(::chown(path.c_str(), Nobody, NoGroup), 0);
-        }
         QCOMPARE(::chmod(shared.c_str(), 0555), 0);
         const ino_t inode = StatusOf(path).st_ino;
-        const std::optional<std::string> said = ReturnsWithin(std::chrono::seconds(10), [&] {
-            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(NoGroup) != 0 || ::setuid(Nobody) != 0))
-                return std::string("skip: ") + std::strerror(errno);
+        const std::optional<std::string> said = writeAsPlayer([&] {
             return ErrorOf([&] { WriteSettings(path, Profi()); }) + "|"
                    + ErrorOf([&] { WriteSettings(shared + "/Neu.txt", Profi()); });
         });
         ::chmod(shared.c_str(), 0755);
         QVERIFY(said.has_value());
         if (said->starts_with("skip: "))
-            QSKIP(qPrintable("cannot become an unprivileged user: " + QString::fromStdString(said->substr(6))));
+            QSKIP(said->c_str() + 6);
         QCOMPARE(QString::fromStdString(*said),
                  "|Die Datei „" + QString::fromStdString(shared) + "/Neu.txt“ kann nicht geschrieben werden: Im Verzeichnis „"
                      + QString::fromStdString(shared) + "“ darf keine neue Datei angelegt werden.");
         QCOMPARE(FileBytes(path), ProfiBytes);
         QCOMPARE(StatusOf(path).st_ino, inode);
+    }
+
+    // In a sticky folder that everyone may write, another user's writable
+    // file is written in place, so it keeps its owner, instead of becoming
+    // the writer's own file.
+    void anotherUsersFileInAStickyFolderKeepsItsOwner()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs a second user to own the file; this run is not root");
+        const std::string sticky = at("records/alle");
+        QVERIFY(QDir().mkpath(QString::fromStdString(sticky)));
+        QCOMPARE(::chmod(sticky.c_str(), 01777), 0);
+        const std::string path = sticky + "/Wahl.txt";
+        QVERIFY(PutFileBytes(path, WorkedExampleBytes));
+        QCOMPARE(::chmod(path.c_str(), 0666), 0);
+        const ino_t inode = StatusOf(path).st_ino;
+        const std::optional<std::string> said = writeAsPlayer([&] { return ErrorOf([&] { WriteSettings(path, Profi()); }); });
+        QVERIFY(said.has_value());
+        if (said->starts_with("skip: "))
+            QSKIP(said->c_str() + 6);
+        QCOMPARE(QString::fromStdString(*said), QString());
+        QCOMPARE(FileBytes(path), ProfiBytes);
+        QCOMPARE(StatusOf(path).st_ino, inode);
+        QCOMPARE(StatusOf(path).st_uid, uid_t{0});
+        QCOMPARE(hiddenFiles(), QStringList());
     }
 };
 
