@@ -22,6 +22,6 @@ cd "$build"
 ./fuzz_readsettings -max_total_time="$seconds" -print_final_stats=1 \
     "$build/corpus-reader" "$root/fuzz/corpus"
 # Each write flushes to the disk; on a memory file system that costs nothing.
-[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR="${TMPDIR:-/dev/shm}"
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR="${TMPDIR:-/dev/shm}"; fi
 ./fuzz_writesettings -max_total_time="$seconds" -print_final_stats=1 \
     "$build/corpus-writer"

@@ -3,6 +3,8 @@
 #include "storage/errortext.h"
 #include "storage/windows1252.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
