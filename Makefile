@@ -42,7 +42,7 @@ bench:
 	@tools/ensure-packages $(BENCH_PACKAGES)
 	python3 bench/run.py
 
-# Fuzzes the Wahl.txt reader for FUZZ_SECONDS seconds (60 by default).
+# Fuzzes the Wahl.txt reader and writer for FUZZ_SECONDS seconds each (60 by default).
 fuzz:
 	@tools/ensure-packages clang libclang-rt-14-dev
 	fuzz/run.sh

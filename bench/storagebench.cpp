@@ -1,6 +1,8 @@
 // Time per call of ReadSettings and WriteSettings on a Wahl.txt in a fresh
-// directory, the write with its flush to the disk. Prints "key value" lines
-// for bench/run.py; times in milliseconds.
+// directory, the write with its flush to the disk, and of the refusal of two
+// damaged files: 100 MB of blanks (refused from its size) and 8 MiB of blanks
+// (the largest file that is scanned). Prints "key value" lines for
+// bench/run.py; times in milliseconds.
 //
 // Usage: hopsala_storage_bench [directory]   (default: the system's temp
 // directory). The directory must lie on the disk whose speed is of interest.
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,7 @@ namespace {
 constexpr int Warmups = 20;
 constexpr int Writes = 500;
 constexpr int Reads = 5000;
+constexpr int Refusals = 20;
 
 double percentile(std::vector<double> values, double p)
 {
@@ -60,6 +64,25 @@ SettingsRecord sampleRecord(int score)
     return record;
 }
 
+// Times ReadSettings on a file of the given number of blanks, which it must refuse.
+std::vector<double> timeRefusal(const std::string &path, std::size_t blanks)
+{
+    {
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        const std::string block(1 << 20, ' ');
+        for (std::size_t left = blanks; left > 0; left -= std::min(left, block.size()))
+            file.write(block.data(), static_cast<std::streamsize>(std::min(left, block.size())));
+    }
+    return timeCalls(Refusals, [&](int) {
+        try {
+            ReadSettings(path);
+        } catch (const SettingsError &) {
+            return;
+        }
+        throw SettingsError("a file of blanks was read");
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -80,6 +103,8 @@ int main(int argc, char *argv[])
         report("write", timeCalls(Writes, [&](int i) { WriteSettings(path, sampleRecord(i)); }));
         timeCalls(Warmups, [&](int) { ReadSettings(path); });
         report("read", timeCalls(Reads, [&](int) { ReadSettings(path); }));
+        report("refuse_100mb_blanks", timeRefusal(path, 100'000'000));
+        report("refuse_8mib_blanks", timeRefusal(path, std::size_t{8} << 20));
     } catch (const SettingsError &error) {
         std::fprintf(stderr, "%s\n", error.what());
         status = 1;

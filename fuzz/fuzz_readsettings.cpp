@@ -6,22 +6,19 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    std::istringstream in(std::string(reinterpret_cast<const char *>(data), size));
     SettingsRecord record;
     try {
-        record = ReadSettingsFrom(in, "fuzz");
+        record = ParseSettings(std::string_view(reinterpret_cast<const char *>(data), size), "fuzz");
     } catch (const SettingsError &) {
         return 0;
     }
     // A record that was read fits the file, so writing it cannot fail.
     const std::string written = FormatSettings(record, "fuzz");
-    std::istringstream again(written);
-    const SettingsRecord reread = ReadSettingsFrom(again, "fuzz");
+    const SettingsRecord reread = ParseSettings(written, "fuzz");
     if (!(reread == record))
         std::abort();
     if (FormatSettings(reread, "fuzz") != written)

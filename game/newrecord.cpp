@@ -1,7 +1,7 @@
 #include "game/leveltable.h"
 #include "game/mainform.h"
 
-#include <cmath>
+#include <string>
 
 namespace {
 
@@ -13,24 +13,22 @@ std::string_view trimmedBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// A stored score as a number: a bare number as it is, an empty field as 0, a
-// text by its value. A text may carry blanks around it and a sign; anything
-// else is no number and the record cannot be compared.
-double scoreValue(const FieldValue &score, std::string_view level, const std::string &path)
+// A stored score as an exact decimal: a bare number as it is, an empty field
+// as 0, a text by its value. A text may carry blanks around it and a sign;
+// anything else is no number and the record cannot be compared.
+std::string scoreValue(const FieldValue &score, std::string_view level, const std::string &path)
 {
     if (score.isEmpty())
-        return 0;
+        return "0";
     if (score.isNumber())
-        return score.numberValue();
+        return score.displayText();
     std::string_view text = trimmedBlanks(score.textValue());
-    const bool plus = !text.empty() && text.front() == '+';
-    if (plus)
-        text.remove_prefix(1);
-    if (const auto value = ParseDecimal(text); value && !(plus && text.front() == '-'))
+    const bool plus = text.starts_with('+');
+    text.remove_prefix(plus ? 1 : 0);
+    if (auto value = CanonicalDecimal(text); value && !(plus && text.starts_with('-')))
         return *value;
-    throw GameError("Der Rekord für „" + std::string(level) + "“ in der Datei „" + path
-                    + "“ ist keine Zahl: „" + score.textValue()
-                    + "“. Bitte die Datei prüfen oder durch eine gültige ersetzen.");
+    throw GameError("Der Rekord für „" + std::string(level) + "“ in der Datei „" + path + "“ ist keine Zahl: "
+                    + QuoteForMessage(score.textValue()) + ". Bitte die Datei prüfen oder durch eine gültige ersetzen.");
 }
 
 } // namespace
@@ -54,9 +52,10 @@ void MainForm::enterNewRecord()
     const std::size_t index = checkedLevelIndex();
     HighScoreEntry &entry = m_state.HighScoreTable[index];
     const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
-    const double gameScore = static_cast<double>(counter(Toolkit::Label::lblPunkte));
-    const double bestScore = std::floor(scoreValue(entry.score, LevelTable[index].name, settingsPath()));
-    if (!(bestScore < gameScore))
+    // The game's count G is whole, so the stored score S rounded down is
+    // below G exactly when S itself is: the exact comparison needs no rounding.
+    const std::string gameScore = std::to_string(counter(Toolkit::Label::lblPunkte));
+    if (CompareDecimals(scoreValue(entry.score, LevelTable[index].name, settingsPath()), gameScore) >= 0)
         return;
 
     m_state.DefaultName = entry.name.displayText();

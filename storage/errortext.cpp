@@ -2,40 +2,47 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
+#include <utility>
 
 std::string DescribeError(int errorNumber, FileAccess access)
 {
-    switch (errorNumber) {
-    case ENOENT:
-        // Creating a file fails with ENOENT only when its directory is missing.
-        return access == FileAccess::Read ? "Die Datei existiert nicht."
-                                          : "Das Verzeichnis existiert nicht.";
-    case EACCES:
-    case EPERM:
-        return "Der Zugriff wurde verweigert.";
-    case EISDIR:
-        return "Der Pfad bezeichnet ein Verzeichnis.";
-    case ENOTDIR:
-        return "Ein Teil des Pfades ist kein Verzeichnis.";
-    case ELOOP:
-        return "Der Pfad enthält zu viele symbolische Verknüpfungen.";
-    case ENAMETOOLONG:
-        return "Der Pfad ist zu lang.";
-    case ENOSPC:
-        return "Kein Platz mehr auf dem Datenträger.";
-    case EDQUOT:
-        return "Das Speicherkontingent ist erschöpft.";
-    case EROFS:
-        return "Der Datenträger ist schreibgeschützt.";
-    case EIO:
-        return "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten.";
-    case EMFILE:
-    case ENFILE:
-        return "Es sind zu viele Dateien geöffnet.";
-    default:
-        break;
+    static constexpr std::pair<int, const char *> Causes[] = {
+        {EACCES, "Der Zugriff wurde verweigert."}, {EPERM, "Der Zugriff wurde verweigert."},
+        {EISDIR, "Der Pfad bezeichnet ein Verzeichnis."},
+        {ENOTDIR, "Ein Teil des Pfades ist kein Verzeichnis."},
+        {ELOOP, "Der Pfad enthält zu viele symbolische Verknüpfungen."},
+        {ENAMETOOLONG, "Der Pfad ist zu lang."},
+        {ENOSPC, "Kein Platz mehr auf dem Datenträger."},
+        {EDQUOT, "Das Speicherkontingent ist erschöpft."},
+        {EROFS, "Der Datenträger ist schreibgeschützt."},
+        {EIO, "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten."},
+        {EMFILE, "Es sind zu viele Dateien geöffnet."}, {ENFILE, "Es sind zu viele Dateien geöffnet."},
+        {EEXIST, "Es lässt sich kein freier Name für eine neue Datei finden."},
+    };
+    // Creating a file fails with ENOENT only when its directory is missing.
+    if (errorNumber == ENOENT)
+        return access == FileAccess::Read ? "Die Datei existiert nicht." : "Das Verzeichnis existiert nicht.";
+    for (const auto &[error, cause] : Causes) {
+        if (error == errorNumber)
+            return cause;
     }
-    return std::string(std::strerror(errorNumber)) + " (Fehler " + std::to_string(errorNumber) + ").";
+    // strerror() speaks English in most locales; the symbolic name serves
+    // whoever looks the failure up.
+    const char *name = ::strerrorname_np(errorNumber);
+    return "Unerwarteter Systemfehler " + std::string(name != nullptr ? name : "") + " (Nr. "
+           + std::to_string(errorNumber) + ").";
+}
+
+std::string NotRegularCause(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "Der Pfad bezeichnet ein Verzeichnis.";
+    const char *what = S_ISFIFO(mode)                   ? "eine benannte Pipe (FIFO)"
+                       : S_ISSOCK(mode)                 ? "einen Socket"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "ein Gerät"
+                                                        : "etwas Unbekanntes";
+    return std::string("Der Pfad bezeichnet ") + what + ", keine gewöhnliche Datei.";
 }
 
 std::string AccessFailedMessage(const std::string &path, FileAccess access, const std::string &cause)
@@ -44,22 +51,7 @@ std::string AccessFailedMessage(const std::string &path, FileAccess access, cons
     return "Die Datei „" + path + "“ kann nicht " + verb + " werden: " + cause;
 }
 
-std::string AccessFailedMessage(const std::string &path, FileAccess access, int errorNumber)
+std::string FileMessage(const std::string &path, const std::string &state)
 {
-    return AccessFailedMessage(path, access, DescribeError(errorNumber, access));
-}
-
-std::string IncompleteFileMessage(const std::string &path)
-{
-    return "Die Datei „" + path + "“ ist unvollständig: Sie endet vor dem siebten Feld.";
-}
-
-std::string FieldTooLongCause()
-{
-    return "Ein Feld ist länger als 1 MiB.";
-}
-
-std::string FieldTooLongMessage(const std::string &path)
-{
-    return "Die Datei „" + path + "“ ist beschädigt: " + FieldTooLongCause();
+    return "Die Datei „" + path + "“ " + state;
 }

@@ -10,34 +10,46 @@
 // The Wahl.txt format: the chosen level and the best result of each level.
 // In memory every text is UTF-8; the file is Windows-1252 with CR LF line ends.
 
+// A read or write that failed, or a value that the file cannot hold. what()
+// is a German sentence for the player that names the file and the cause.
+class SettingsError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // One field of the file: empty, a number or a text. A field keeps its form
 // through memory, so a score read as a bare number is written back bare and
-// one read in quotes is written back in quotes.
+// one read in quotes is written back in quotes. A number is held exactly, as
+// its canonical decimal digits, however many there are.
 class FieldValue
 {
 public:
     enum class Kind { Empty, Number, Text };
 
     FieldValue() = default; // empty
-    static FieldValue number(double value);
+    static FieldValue number(long long value);
+    // Throws SettingsError unless decimal is a plain decimal number.
+    static FieldValue number(std::string_view decimal);
     static FieldValue text(std::string utf8);
 
-    Kind kind() const;
+    Kind kind() const { return static_cast<Kind>(m_value.index()); }
     bool isEmpty() const { return kind() == Kind::Empty; }
     bool isNumber() const { return kind() == Kind::Number; }
     bool isText() const { return kind() == Kind::Text; }
 
-    double numberValue() const;           // only for a number
     const std::string &textValue() const; // only for a text
 
-    // What a label shows: "" for empty, the plain decimal digits of a number,
-    // a text without its quotes.
+    // What a label shows: "", the canonical digits of a number, a text unquoted.
     std::string displayText() const;
 
     bool operator==(const FieldValue &other) const = default;
 
 private:
-    std::variant<std::monostate, double, std::string> m_value;
+    struct Decimal { std::string digits; bool operator==(const Decimal &) const = default; };
+    using Value = std::variant<std::monostate, Decimal, std::string>;
+    explicit FieldValue(Value value) : m_value(std::move(value)) {}
+    Value m_value;
 };
 
 // One best result: the double-click count and the holder's name.
@@ -57,28 +69,28 @@ struct SettingsRecord
     bool operator==(const SettingsRecord &other) const = default;
 };
 
-// A read or write that failed. what() is a German sentence for the player
-// that names the file and the cause.
-class SettingsError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // The file's name in the program's directory, in exactly this letter case.
 inline constexpr const char *SettingsFileName = "Wahl.txt";
 
 // Plain decimal numbers, independent of the locale: an optional "-", digits,
-// optionally "." and more digits. Written without exponent and, for whole
-// numbers, without a decimal point (12, -3, 12.5).
-std::optional<double> ParseDecimal(std::string_view text);
-std::string FormatDecimal(double value);
+// optionally "." and more digits, of any length. The canonical form has no
+// leading zeros, no trailing zeros after the point, no point for a whole
+// number and no "-0"; nullopt for anything else.
+std::optional<std::string> CanonicalDecimal(std::string_view text);
 
-// Reads the seven fields of the file at path. Throws SettingsError when the
-// file is missing, unreadable, ends before the seventh field or holds a field
-// too long to be one of ours.
+// Below, at or above zero as a is below, equal to or above b (both canonical).
+int CompareDecimals(std::string_view a, std::string_view b);
+
+// A value as a message quotes it: in German quotes, cut after 40 characters
+// with "…", so that a damaged file cannot flood a message box.
+std::string QuoteForMessage(std::string_view utf8);
+
+// Reads the seven fields of the file at path, through symbolic links. Throws
+// SettingsError when it is missing, unreadable, no regular file, UTF-16,
+// ends before the seventh field or is too large to be one of ours.
 SettingsRecord ReadSettings(const std::string &path);
 
-// Replaces the file at path with the four lines of record. The old file stays
-// as it was when any step fails; throws SettingsError then.
+// Puts the four lines of record into the file at path, through symbolic
+// links. Throws SettingsError when a step fails; the old content stays as it
+// was unless the failure came after the first new byte reached the file.
 void WriteSettings(const std::string &path, const SettingsRecord &record);

@@ -13,10 +13,9 @@ std::string DecodeWindows1252(std::string_view bytes);
 // among them, and every byte of invalid UTF-8 become "?".
 std::string EncodeWindows1252(std::string_view utf8);
 
-// The name rules, applied to every text both when it is written and when it
-// is read, so that a record read back from our own write is the same record:
-// a double quote becomes an apostrophe (a quote would end the field early),
-// every control character (C0, DEL, C1, so also CR, LF and tab) a space, a
-// character outside Windows-1252 and invalid UTF-8 "?". The result is valid
-// UTF-8 and unchanged by a second application.
+// The name rules, applied to every text when it is written and when it is
+// read, so that our own write reads back as the same record: a double quote
+// becomes an apostrophe (it would end the field early), a control character
+// (C0, DEL, C1) a space, a character outside Windows-1252 and invalid UTF-8
+// "?". The result is valid UTF-8 and unchanged by a second application.
 std::string NormaliseText(std::string_view utf8);

@@ -9,6 +9,7 @@ the screen shows and by the bytes of Wahl.txt.
 import argparse
 import os
 import shutil
+import stat
 import sys
 import time
 import traceback
@@ -200,6 +201,19 @@ def aMissingWahlTxtIsReportedAndEndsTheProgramWithStatusOne(s):
     assert os.listdir(program.directory) == [os.path.basename(program.path)]
 
 
+def aFifoAsWahlTxtIsReportedAtOnceAndEndsTheProgramWithStatusOne(s):
+    # A FIFO named Wahl.txt holds nothing up: the German error box naming it shows within two seconds, and the program ends with status 1 once it is confirmed, leaving the FIFO as it was.
+    s.program = Program(s.desktop, s.programPath, s.work, None)
+    os.mkfifo(s.program.wahlPath)
+    began = time.monotonic()
+    s.program.start()
+    s.confirmBox(BOX_TITLE, timeout=2, picture="fifo-error-box")
+    assert s.program.waitForExit(2) == 1
+    assert time.monotonic() - began < 4, "the start and the box together took %.1f s" % (time.monotonic() - began)
+    assert "benannte Pipe (FIFO), keine gewöhnliche Datei." in s.program.log(), s.program.log()
+    assert stat.S_ISFIFO(os.stat(s.program.wahlPath).st_mode)
+
+
 def beendenDuringAGameEndsAtOnceAndLeavesWahlTxtAlone(s):
     # "Beenden" in a running game ends the program at once with status 0, without the end box and without writing Wahl.txt.
     original = wahl('"Fortgeschrittener"', '"4","Jörg"', ',', '0,"unbekannt"')
@@ -249,6 +263,7 @@ TESTS = {test.__name__: test for test in (
     aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
     aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart,
     aMissingWahlTxtIsReportedAndEndsTheProgramWithStatusOne,
+    aFifoAsWahlTxtIsReportedAtOnceAndEndsTheProgramWithStatusOne,
     beendenDuringAGameEndsAtOnceAndLeavesWahlTxtAlone,
     theHighScoreWindowShowsTheStoredRecordsAsRead,
 )}

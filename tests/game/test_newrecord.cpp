@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <cstring>
+
 using Label = Toolkit::Label;
 using Timer = Toolkit::Timer;
 using Item = Toolkit::MenuItem;
@@ -45,6 +47,10 @@ private slots:
         QTest::newRow("empty score, none") << QByteArray("") << 0 << false;
         QTest::newRow("fraction rounds down") << QByteArray("25.9") << 26 << true;
         QTest::newRow("negative") << QByteArray("-1") << 0 << true;
+        QTest::newRow("a hair below thirteen rounds down to 12") << QByteArray("12.9999999999999999999") << 13 << true;
+        QTest::newRow("the same as a text") << QByteArray("\"12.9999999999999999999\"") << 13 << true;
+        QTest::newRow("beyond a double") << QByteArray("99999999999999999999") << 26 << false;
+        QTest::newRow("400 digits") << QByteArray("1" + QByteArray(400, '0')) << 26 << false;
     }
     void theRecordTestComparesWholeNumbers()
     {
@@ -71,6 +77,7 @@ private slots:
         QTest::newRow("word") << QByteArray("\"viele\"");
         QTest::newRow("unquoted word") << QByteArray("viele");
         QTest::newRow("double sign") << QByteArray("\"+-3\"");
+        QTest::newRow("a megabyte of letters") << QByteArray(1 << 20, 'x');
     }
     void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile()
     {
@@ -85,6 +92,8 @@ private slots:
             QFAIL("a score that is no number was compared");
         } catch (const GameError &error) {
             QVERIFY2(QString::fromUtf8(error.what()).contains("keine Zahl"), error.what());
+            // The bad value is quoted with at most 40 characters, so the box stays readable.
+            QVERIFY2(std::strlen(error.what()) < 400, "the message quotes the whole value");
         }
         QVERIFY(f.toolkit.inputBoxes.empty());
         QCOMPARE(f.fileBytes(), file);

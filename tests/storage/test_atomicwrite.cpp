@@ -1,75 +1,58 @@
-#include "storage/filesystem.h"
+#include "storage/writefaults.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
-enum class Step { None, AccessCheck, Create, SetPermissions, Write, ShortWrite, Sync, Close, Rename, Lock };
+enum class Step { None, AccessCheck, Create, Write, ShortWrite, Sync, Close, Rename, Lock };
 
-// The real file system with one step made to fail.
-class FaultyFileSystem : public PosixFileSystem
+// A write on the real file system with one step made to fail.
+class FaultyWrite : public WriteFaults
 {
 public:
     Step failing = Step::None;
     int error = 0;
-    int createCollisions = 0;   // EEXIST answers before a create succeeds
     bool tricklingWrites = false; // one byte per call, each other call interrupted
-    std::vector<std::string> created;
+    bool noStandIn = false;       // the new file cannot take over the old one's identity
 
-    int accessForWriting(const std::string &path) override
+    int failure(WriteStep step) override
     {
-        return failing == Step::AccessCheck ? error : PosixFileSystem::accessForWriting(path);
-    }
-    int createExclusive(const std::string &path, int &fd) override
-    {
-        created.push_back(path);
-        if (failing == Step::Create)
-            return error;
-        if (createCollisions > 0) {
-            --createCollisions;
-            return EEXIST;
+        if (step == WriteStep::CarryOver && noStandIn)
+            return EPERM;
+        if (step == WriteStep::Write) {
+            ++m_writes;
+            if (failing == Step::Write || (failing == Step::ShortWrite && m_writes > 1))
+                return error;
+            return tricklingWrites && m_writes % 2 == 1 ? EINTR : 0;
         }
-        return PosixFileSystem::createExclusive(path, fd);
-    }
-    int setPermissions(int fd, unsigned mode) override
-    {
-        return failing == Step::SetPermissions ? error : PosixFileSystem::setPermissions(fd, mode);
-    }
-    int write(int fd, std::string_view data, std::size_t &written) override
-    {
-        ++m_writes;
-        if (failing == Step::Write || (failing == Step::ShortWrite && m_writes > 1))
-            return error;
-        if (failing == Step::ShortWrite)
-            return PosixFileSystem::write(fd, data.substr(0, data.size() / 2), written);
-        if (tricklingWrites) {
-            if (m_writes % 2 == 1)
-                return EINTR;
-            return PosixFileSystem::write(fd, data.substr(0, 1), written);
+        static constexpr std::pair<Step, WriteStep> Steps[] = {
+            {Step::AccessCheck, WriteStep::AccessCheck}, {Step::Create, WriteStep::Create},
+            {Step::Sync, WriteStep::Sync}, {Step::Close, WriteStep::Close},
+            {Step::Rename, WriteStep::Rename}, {Step::Lock, WriteStep::Lock}};
+        for (const auto &[ours, theirs] : Steps) {
+            if (ours == failing && theirs == step)
+                return error;
         }
-        return PosixFileSystem::write(fd, data, written);
+        return 0;
     }
-    int sync(int fd) override { return failing == Step::Sync ? error : PosixFileSystem::sync(fd); }
-    int close(int fd) override
+    std::size_t writeLimit(std::size_t size) override
     {
-        const int result = PosixFileSystem::close(fd);
-        return failing == Step::Close ? error : result;
-    }
-    int rename(const std::string &from, const std::string &to) override
-    {
-        return failing == Step::Rename ? error : PosixFileSystem::rename(from, to);
-    }
-    int lockDirectory(const std::string &directory, int &lockFd) override
-    {
-        return failing == Step::Lock ? error : PosixFileSystem::lockDirectory(directory, lockFd);
+        return failing == Step::ShortWrite ? size / 2 : tricklingWrites ? 1 : size;
     }
 
 private:
     int m_writes = 0;
 };
+
+ino_t InodeOf(const std::string &path)
+{
+    struct stat status{};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+}
 
 } // namespace
 
@@ -104,7 +87,6 @@ private slots:
         QTest::addColumn<QString>("cause");
         QTest::newRow("read-only file") << Step::AccessCheck << EACCES << "Der Zugriff wurde verweigert.";
         QTest::newRow("create") << Step::Create << EROFS << "Der Datenträger ist schreibgeschützt.";
-        QTest::newRow("permissions") << Step::SetPermissions << EPERM << "Der Zugriff wurde verweigert.";
         QTest::newRow("write") << Step::Write << EIO
                                << "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten.";
         QTest::newRow("short write, disk full") << Step::ShortWrite << ENOSPC << "Kein Platz mehr auf dem Datenträger.";
@@ -114,8 +96,9 @@ private slots:
         QTest::newRow("close") << Step::Close << ENOSPC << "Kein Platz mehr auf dem Datenträger.";
         QTest::newRow("rename") << Step::Rename << EISDIR << "Der Pfad bezeichnet ein Verzeichnis.";
         QTest::newRow("unknown cause") << Step::Rename << EXDEV
-                                       << QString::fromLocal8Bit(std::strerror(EXDEV)) + " (Fehler "
-                                              + QString::number(EXDEV) + ").";
+                                       << "Unerwarteter Systemfehler EXDEV (Nr. " + QString::number(EXDEV) + ").";
+        QTest::newRow("no free name") << Step::Create << EEXIST
+                                      << "Es lässt sich kein freier Name für eine neue Datei finden.";
     }
 
     // Whatever step of a write fails, the old file stays byte for byte, no
@@ -125,7 +108,7 @@ private slots:
         QFETCH(Step, step);
         QFETCH(int, error);
         QFETCH(QString, cause);
-        FaultyFileSystem fileSystem;
+        FaultyWrite fileSystem;
         fileSystem.failing = step;
         fileSystem.error = error;
         try {
@@ -142,7 +125,7 @@ private slots:
     // writes the whole record.
     void interruptedAndPartialWritesWriteEverything()
     {
-        FaultyFileSystem fileSystem;
+        FaultyWrite fileSystem;
         fileSystem.tricklingWrites = true;
         QVERIFY(PutFileBytes(m_path, "old"));
         WriteSettings(m_path, WorkedExample(), fileSystem);
@@ -150,23 +133,74 @@ private slots:
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
-    // A temporary name that another file holds is never reused; a new
-    // random name is tried, up to a bound.
+    // A temporary name that another file holds is never reused: files of
+    // the temporary pattern that are not leftovers (no lock held) stay as
+    // they are, however many writes are made beside them.
     void aTakenTemporaryNameIsNotReused()
     {
-        FaultyFileSystem fileSystem;
-        fileSystem.createCollisions = 3;
-        WriteSettings(m_path, SettingsRecord(), fileSystem);
-        QCOMPARE(FileBytes(m_path), QByteArray("\r\n,\r\n,\r\n,\r\n"));
-        QCOMPARE(fileSystem.created.size(), std::size_t{4});
-        for (const std::string &path : fileSystem.created)
-            QVERIFY2(IsTemporaryNameOf(QFileInfo(QString::fromStdString(path)).fileName().toStdString(), "Wahl.txt"),
-                     path.c_str());
+        QStringList taken;
+        for (int i = 0; i < 200; ++i) {
+            taken << QStringLiteral(".Wahl.txt.%1").arg(i, 6, 36, QChar('0'));
+            QVERIFY(IsTemporaryNameOf(taken.back().toStdString(), "Wahl.txt"));
+            QVERIFY(PutFileBytes(m_dir.filePath(taken.back()).toStdString(), "taken"));
+        }
+        for (int write = 0; write < 20; ++write) {
+            FaultyWrite unlocked;
+            unlocked.failing = Step::Lock;
+            unlocked.error = ENOLCK;
+            WriteSettings(m_path, MakeRecord(Number(write), {}, {}, {}, {}, {}, {}), unlocked);
+            QCOMPARE(ReadSettings(m_path).level, Number(write));
+        }
+        QStringList remaining = OtherEntries(m_dir.path());
+        remaining.sort();
+        taken.sort();
+        QCOMPARE(remaining, taken);
+        for (const QString &name : taken)
+            QCOMPARE(FileBytes(m_dir.filePath(name).toStdString()), QByteArray("taken"));
+    }
 
-        FaultyFileSystem crowded;
-        crowded.createCollisions = 1000;
-        QVERIFY_THROWS_EXCEPTION(SettingsError, WriteSettings(m_path, SettingsRecord(), crowded));
-        QCOMPARE(FileBytes(m_path), QByteArray("\r\n,\r\n,\r\n,\r\n"));
+    // Where the new file cannot take over the old one's owner, mode or
+    // attributes, the old file is written in place: the same file, the new
+    // content, nothing left beside it.
+    void aFileThatCannotBeStoodInForIsWrittenInPlace()
+    {
+        const ino_t inode = InodeOf(m_path);
+        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes + QByteArray(500, ',')));
+        FaultyWrite faults;
+        faults.noStandIn = true;
+        faults.tricklingWrites = true;
+        WriteSettings(m_path, WorkedExample(), faults);
+        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(InodeOf(m_path), inode);
+        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+    }
+
+    void aFailureInPlaceNamesItsCause_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<bool>("touched");
+        QTest::newRow("first write") << Step::Write << false;
+        QTest::newRow("second write") << Step::ShortWrite << true;
+        QTest::newRow("sync") << Step::Sync << true;
+    }
+
+    // Written in place, a failure before the first byte reaches the file
+    // leaves it byte for byte; a later one says that the file may now be
+    // incomplete.
+    void aFailureInPlaceNamesItsCause()
+    {
+        QFETCH(Step, step);
+        QFETCH(bool, touched);
+        FaultyWrite faults;
+        faults.noStandIn = true;
+        faults.failing = step;
+        faults.error = EIO;
+        const QString cause = "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten.";
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(m_path, SettingsRecord(), faults); })),
+                 expectedError(touched ? cause + " Die Datei ist nun möglicherweise unvollständig." : cause));
+        if (!touched)
+            QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
     // Under the writers' lock every temporary file of our name pattern is a
@@ -178,7 +212,7 @@ private slots:
         for (const QString &name : leftovers + others)
             QVERIFY(PutFileBytes(m_dir.filePath(name).toStdString(), "partial"));
 
-        FaultyFileSystem unlocked;
+        FaultyWrite unlocked;
         unlocked.failing = Step::Lock;
         unlocked.error = ENOLCK;
         WriteSettings(m_path, WorkedExample(), unlocked);

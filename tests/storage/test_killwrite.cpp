@@ -1,4 +1,4 @@
-#include "storage/filesystem.h"
+#include "storage/writefaults.h"
 #include "testsupport.h"
 #include "writerrecord.h"
 

@@ -6,6 +6,8 @@ namespace {
 
 const QString Incomplete = QStringLiteral("ist unvollständig: Sie endet vor dem siebten Feld.");
 const QString Damaged = QStringLiteral("ist beschädigt: Ein Feld ist länger als 1 MiB.");
+const QString TooLarge = QStringLiteral("ist beschädigt: Sie ist größer als 8 MiB.");
+const QString Utf16 = QStringLiteral("ist in UTF-16 gespeichert. Bitte speichern Sie sie als Windows-1252.");
 constexpr int MiB = 1 << 20;
 
 SettingsRecord AllEmpty()
@@ -68,8 +70,12 @@ private slots:
         addRecord("cut in the last name", example.left(example.size() - 7), cutName);
         addError("every byte once", AllBytes(), Incomplete);
         addError("no separators", "\"Profi\" 12 \"Maus\" 9 \"Igel\" 0 \"unbekannt\"", Incomplete);
-        addRecord("ten MB of commas", QByteArray(10 * MiB, ','), AllEmpty());
-        addRecord("ten MB of commas after the fields", example + QByteArray(10 * MiB, ','), WorkedExample());
+        addError("ten MB of commas", QByteArray(10 * MiB, ','), TooLarge);
+        addError("ten MB of commas after the fields", example + QByteArray(10 * MiB, ','), TooLarge);
+        addError("8 MiB of blanks, the largest file looked at", QByteArray(8 * MiB, ' '), Incomplete);
+        addError("one byte more", QByteArray(8 * MiB + 1, ' '), TooLarge);
+        addRecord("fields of 1 MiB, all seven", QByteArray("\"" + QByteArray(MiB, 'x') + "\",").repeated(7),
+                  AllTexts(std::string(MiB, 'x').c_str()));
         addError("first quote never closed", "\"Profi,1,\"A\",2,\"B\",3,\"C\"", Incomplete);
         addRecord("only NUL bytes and commas", QByteArray("\0,\0,\0,\0,\0,\0,\0", 13), AllTexts(" "));
         SettingsRecord utf8 = WorkedExample();
@@ -78,8 +84,20 @@ private slots:
         addRecord("UTF-8 instead of Windows-1252",
                   "\"Anf\xC3\xA4nger\"\r\n12,\"M\xC3\xBCller\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n", utf8);
         SettingsRecord bom = WorkedExample();
-        bom.level = Text("ï»¿'Anfänger'");
-        addRecord("byte-order mark", "\xEF\xBB\xBF" + example, bom);
+        bom.entries[0].name = Text("Müller");
+        addRecord("UTF-8 with its byte-order mark",
+                  "\xEF\xBB\xBF\"Anf\xC3\xA4nger\"\r\n12,\"M\xC3\xBCller\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n", bom);
+        bom.level = Text("Anf?nger");
+        bom.entries[0].name = Text("Maus");
+        addRecord("byte-order mark before Windows-1252", "\xEF\xBB\xBF" + example, bom);
+        SettingsRecord marks = simple;
+        marks.entries[0].name = Text("A ?€? ?");
+        addRecord("byte-order mark, invalid UTF-8 and controls",
+                  "\xEF\xBB\xBF\"L\",1,\"A\t\xC3\xE2\x82\xAC\xC5\x81\xC2\x85\xFF\",2,\"B\",3,\"C\"", marks);
+        addError("UTF-16, little end first", QByteArray("\xFF\xFE\"\0P\0r\0o\0f\0i\0\"\0", 16), Utf16);
+        addError("UTF-16, big end first", QByteArray("\xFE\xFF\0\"\0P\0r\0o\0f\0i\0\"", 16), Utf16);
+        addRecord("a lone mark byte is Windows-1252", "\xFF,1,2,3,4,5,6",
+                  MakeRecord(Text("ÿ"), Number(1), Number(2), Number(3), Number(4), Number(5), Number(6)));
         addError("a field of 2 MB", "\"" + QByteArray(2 * MiB, 'x') + "\",1,\"A\",2,\"B\",3,\"C\"", Damaged);
         addError("2 MB of digits", QByteArray(2 * MiB, '7'), Damaged);
         addError("2 MB of blanks after a name", "\"L\",1,A" + QByteArray(2 * MiB, ' ') + ",2,\"B\",3,\"C\"", Damaged);
@@ -99,7 +117,7 @@ private slots:
         addRecord("seven empty texts", QByteArray("\"\",").repeated(7), AllTexts(""));
         addRecord("mixed line ends", "\"L\"\r1\n\"A\"\r\n2\r\"B\"\n3\r\n\"C\"", simple);
         addRecord("numbers in odd forms", "-0,007,-0.50,1e999,0x10,1,5 ",
-                  MakeRecord(Number(0), Number(7), Number(-0.5), Text("1e999"), Text("0x10"), Number(1), Number(5)));
+                  MakeRecord(Number(0), Number(7), Number("-0.5"), Text("1e999"), Text("0x10"), Number(1), Number(5)));
         addRecord("a tab is no blank", "\t12,\"A\",2,\"B\",3,\"C\",x",
                   MakeRecord(Text(" 12"), Text("A"), Number(2), Text("B"), Number(3), Text("C"), Text("x")));
         addRecord("undefined and control bytes", "\"\x81\x8D\x8F\x90\x9D\",\"\x7F\x85\",1,2,3,4,5",
@@ -109,7 +127,7 @@ private slots:
                   MakeRecord(Text("ab'c"), Text("d'e"), Number(1), Number(2), Number(3), Number(4), Number(5)));
         addError("only FF bytes", QByteArray(100, '\xFF'), Incomplete);
         addRecord("a number of 400 digits", "1" + QByteArray(400, '0') + ",1,2,3,4,5,6",
-                  MakeRecord(Text(("1" + std::string(400, '0')).c_str()), Number(1), Number(2), Number(3),
+                  MakeRecord(Number("1" + std::string(400, '0')), Number(1), Number(2), Number(3),
                              Number(4), Number(5), Number(6)));
     }
 

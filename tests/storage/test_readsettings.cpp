@@ -66,7 +66,7 @@ private slots:
             << MakeRecord(Text("Profi"), Number(12), Text("Maus"), Number(9), Text("Igel"), Text("14"), Text("Fuchs"));
         QTest::newRow("blanks around fields")
             << QByteArray("  \"Profi\"  ,  12  ,  Maus Max  ,-3,  \"  B  \" ,12.5,C")
-            << MakeRecord(Text("Profi"), Number(12), Text("Maus Max"), Number(-3), Text("  B  "), Number(12.5),
+            << MakeRecord(Text("Profi"), Number(12), Text("Maus Max"), Number(-3), Text("  B  "), Number("12.5"),
                           Text("C"));
         QTest::newRow("after the closing quote")
             << QByteArray("\"Profi\"junk\"more\r\n1,\"A\" x,2,\"B\",3,\"C\"")

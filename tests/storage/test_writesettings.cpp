@@ -57,7 +57,7 @@ private slots:
             << MakeRecord(Text(""), Text(""), Text(""), Number(1), FieldValue(), FieldValue(), Text(""))
             << QByteArray("\"\"\r\n\"\",\"\"\r\n1,\r\n,\"\"\r\n");
         QTest::newRow("fractions and signs")
-            << MakeRecord(Number(-3), Number(12.5), Text("a"), Number(0), Text("b"), Number(-0.25), Text("c"))
+            << MakeRecord(Number(-3), Number("12.5"), Text("a"), Number(0), Text("b"), Number("-0.25"), Text("c"))
             << QByteArray("-3\r\n12.5,\"a\"\r\n0,\"b\"\r\n-0.25,\"c\"\r\n");
         QTest::newRow("comma in a name")
             << MakeRecord(Text("Profi"), Number(1), Text("Maus, Max"), Number(2), Text("B"), Number(3), Text("C"))

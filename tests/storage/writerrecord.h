@@ -20,7 +20,7 @@ inline SettingsRecord WriterRecord(const std::string &tag, long number)
     SettingsRecord record;
     record.level = FieldValue::text(tag);
     for (int i = 0; i < 3; ++i) {
-        record.entries[static_cast<std::size_t>(i)].score = FieldValue::number(static_cast<double>(number));
+        record.entries[static_cast<std::size_t>(i)].score = FieldValue::number(number);
         record.entries[static_cast<std::size_t>(i)].name = FieldValue::text(WriterName(tag, number, i));
     }
     return record;
@@ -37,7 +37,7 @@ inline std::optional<WriterMark> IdentifyWrite(const SettingsRecord &record)
 {
     if (!record.level.isText() || !record.entries[0].score.isNumber())
         return std::nullopt;
-    const WriterMark mark{record.level.textValue(), static_cast<long>(record.entries[0].score.numberValue())};
+    const WriterMark mark{record.level.textValue(), std::stol(record.entries[0].score.displayText())};
     if (!(record == WriterRecord(mark.tag, mark.number)))
         return std::nullopt;
     return mark;

@@ -9,7 +9,7 @@ QString describe(const FieldValue &field)
 {
     switch (field.kind()) {
     case FieldValue::Kind::Number:
-        return "number " + QString::fromStdString(FormatDecimal(field.numberValue()));
+        return "number " + QString::fromStdString(field.displayText());
     case FieldValue::Kind::Text:
         return "text \"" + QString::fromStdString(field.textValue()) + "\"";
     case FieldValue::Kind::Empty:
