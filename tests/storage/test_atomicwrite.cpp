@@ -77,7 +77,7 @@ private slots:
         for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden))
             QFile::remove(m_dir.filePath(name));
         m_path = m_dir.filePath("Wahl.txt").toStdString();
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
     }
 
     void aFailedStepLeavesTheOldFileWhole_data()
@@ -117,7 +117,7 @@ private slots:
         } catch (const SettingsError &failure) {
             QCOMPARE(QString::fromUtf8(failure.what()), expectedError(cause));
         }
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
@@ -129,7 +129,7 @@ private slots:
         fileSystem.tricklingWrites = true;
         QVERIFY(PutFileBytes(m_path, "old"));
         WriteSettings(m_path, WorkedExample(), fileSystem);
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
@@ -165,12 +165,12 @@ private slots:
     void aFileThatCannotBeStoodInForIsWrittenInPlace()
     {
         const ino_t inode = InodeOf(m_path);
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes + QByteArray(500, ',')));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl + QByteArray(500, ',')));
         FaultyWrite faults;
         faults.noStandIn = true;
         faults.tricklingWrites = true;
         WriteSettings(m_path, WorkedExample(), faults);
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(InodeOf(m_path), inode);
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(m_path, SettingsRecord(), faults); })),
                  expectedError(touched ? cause + " Die Datei ist nun möglicherweise unvollständig." : cause));
         if (!touched)
-            QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+            QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
@@ -224,7 +224,7 @@ private slots:
         QStringList expected = others;
         expected.sort();
         QCOMPARE(remaining, expected);
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
     }
 
     void temporaryNamesAreRecognised_data()

@@ -103,7 +103,7 @@ private slots:
     {
         QFETCH(QStringList, links);
         QFETCH(QString, target);
-        QVERIFY(PutFileBytes(at(target.toUtf8()), WorkedExampleBytes));
+        QVERIFY(PutFileBytes(at(target.toUtf8()), WorkedExampleWahl));
         std::vector<std::pair<std::string, std::string>> made; // link, its text
         std::string from = m_path;
         for (const QString &link : links) {
@@ -151,7 +151,7 @@ private slots:
     // written in place, not split from its other name.
     void aSecondHardLinkIsKept()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
         const std::string other = at("records/Kopie.txt");
         QCOMPARE(::link(m_path.c_str(), other.c_str()), 0);
         WriteSettings(m_path, Profi());
@@ -164,7 +164,7 @@ private slots:
     // Extended attributes (and so ACLs) and the mode go over to the new file.
     void extendedAttributesAndTheModeAreKept()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
         QCOMPARE(::chmod(m_path.c_str(), 0640), 0);
         const std::string value = "ordner-7";
         if (::setxattr(m_path.c_str(), "user.hopsala.sync", value.data(), value.size(), 0) != 0)
@@ -183,7 +183,7 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("only root may give a new file to another owner; this run is not root");
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
         QCOMPARE(::chown(m_path.c_str(), Nobody, NoGroup), 0);
         WriteSettings(m_path, Profi());
         QCOMPARE(FileBytes(m_path), ProfiBytes);
@@ -199,7 +199,7 @@ private slots:
         const std::string shared = at("records/geteilt");
         QVERIFY(QDir().mkpath(QString::fromStdString(shared)));
         const std::string path = shared + "/Wahl.txt";
-        QVERIFY(PutFileBytes(path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(path, WorkedExampleWahl));
         if (::geteuid() == 0)
             QCOMPARE(::chown(path.c_str(), Nobody, NoGroup), 0);
         QCOMPARE(::chmod(shared.c_str(), 0555), 0);
@@ -230,7 +230,7 @@ private slots:
         QVERIFY(QDir().mkpath(QString::fromStdString(sticky)));
         QCOMPARE(::chmod(sticky.c_str(), 01777), 0);
         const std::string path = sticky + "/Wahl.txt";
-        QVERIFY(PutFileBytes(path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(path, WorkedExampleWahl));
         QCOMPARE(::chmod(path.c_str(), 0666), 0);
         const ino_t inode = StatusOf(path).st_ino;
         const std::optional<std::string> said = writeAsPlayer([&] { return ErrorOf([&] { WriteSettings(path, Profi()); }); });

@@ -58,7 +58,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<SettingsRecord>("record");
         QTest::addColumn<QString>("error");
-        const QByteArray example = WorkedExampleBytes;
+        const QByteArray example = WorkedExampleWahl;
         const SettingsRecord simple = MakeRecord(Text("L"), Number(1), Text("A"), Number(2), Text("B"),
                                                  Number(3), Text("C"));
 

@@ -139,7 +139,7 @@ private slots:
     // what looks like a leftover alone. The next write removes it.
     void aLockHeldByAnotherProcessDelaysAWriteByAboutASecondAtMost()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
         const std::string leftover = m_dir.filePath(".Wahl.txt.abc123").toStdString();
         QVERIFY(PutFileBytes(leftover, "partial"));
         SettingsRecord record = WorkedExample();

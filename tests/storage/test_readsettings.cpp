@@ -30,8 +30,8 @@ private slots:
     // The shipped file reads as the level Anfänger and three bare scores.
     void theWorkedExampleReadsAsItsRecord()
     {
-        QCOMPARE(read(WorkedExampleBytes), WorkedExample());
-        QCOMPARE(read(WorkedExampleBytes).entries[0].score.kind(), FieldValue::Kind::Number);
+        QCOMPARE(read(WorkedExampleWahl), WorkedExample());
+        QCOMPARE(read(WorkedExampleWahl).entries[0].score.kind(), FieldValue::Kind::Number);
     }
 
     void fieldsAreSplitByCommasAndLineEnds_data()
@@ -175,7 +175,7 @@ private slots:
     {
         QFETCH(QString, relativePath);
         QFETCH(QString, cause);
-        QVERIFY(PutFileBytes(m_dir.filePath("Wahl.txt").toStdString(), WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_dir.filePath("Wahl.txt").toStdString(), WorkedExampleWahl));
         const QString path = m_dir.filePath(relativePath);
         try {
             ReadSettings(path.toStdString());

@@ -32,7 +32,7 @@ private slots:
     void theWorkedExampleIsWrittenByteForByte()
     {
         WriteSettings(m_path, WorkedExample());
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
 
         SettingsRecord record = ReadSettings(m_path);
         record.level = Text("Profi");
@@ -125,7 +125,7 @@ private slots:
     // touched.
     void aTextTooLongToReadBackIsNotWritten()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleBytes));
+        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
         SettingsRecord record = WorkedExample();
         record.entries[1].name = FieldValue::text(std::string((1 << 20) + 1, 'x'));
         try {
@@ -134,7 +134,7 @@ private slots:
         } catch (const SettingsError &error) {
             QCOMPARE(QString::fromUtf8(error.what()), expectedWriteError(m_path, "Ein Feld ist länger als 1 MiB."));
         }
-        QCOMPARE(FileBytes(m_path), WorkedExampleBytes);
+        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
 
         record.entries[1].name = FieldValue::text(std::string(1 << 20, 'x'));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "storage/settings.h"
+#include "support/recordprinter.h"
+#include "support/wahlbytes.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -73,11 +75,6 @@ inline SettingsRecord WorkedExample()
                       Text("unbekannt"));
 }
 
-inline const QByteArray WorkedExampleBytes = QByteArray("\"Anf\xE4nger\"\r\n"
-                                                        "12,\"Maus\"\r\n"
-                                                        "9,\"Igel\"\r\n"
-                                                        "0,\"unbekannt\"\r\n");
-
 inline QByteArray FileBytes(const std::string &path)
 {
     QFile file(QString::fromStdString(path));
@@ -99,35 +96,6 @@ inline QStringList OtherEntries(const QString &directory, const QString &fileNam
                                                   | QDir::NoDotAndDotDot);
     names.removeAll(fileName);
     return names;
-}
-
-inline char *toString(const FieldValue &field)
-{
-    switch (field.kind()) {
-    case FieldValue::Kind::Number:
-        return QTest::toString("number " + QString::fromStdString(field.displayText()));
-    case FieldValue::Kind::Text:
-        return QTest::toString("text \"" + QString::fromStdString(field.textValue()) + "\"");
-    case FieldValue::Kind::Empty:
-        break;
-    }
-    return QTest::toString(QStringLiteral("empty"));
-}
-
-inline QString Describe(const FieldValue &field)
-{
-    char *text = toString(field);
-    const QString described = QString::fromUtf8(text);
-    delete[] text;
-    return described;
-}
-
-inline char *toString(const SettingsRecord &record)
-{
-    QString text = Describe(record.level);
-    for (const HighScoreEntry &entry : record.entries)
-        text += " | " + Describe(entry.score) + ", " + Describe(entry.name);
-    return QTest::toString(text);
 }
 
 // The error text of a call of ReadSettings or WriteSettings, "" when it succeeds.
@@ -185,6 +153,4 @@ inline std::optional<std::string> ReturnsWithin(std::chrono::milliseconds bound,
     return said;
 }
 
-Q_DECLARE_METATYPE(FieldValue)
-Q_DECLARE_METATYPE(SettingsRecord)
 Q_DECLARE_METATYPE(std::string)
