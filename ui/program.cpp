@@ -3,8 +3,21 @@
 #include "ui/hopsala.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <exception>
+
+bool installGermanQtTexts()
+{
+    auto *translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_de"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 int runHopsala()
 {
@@ -13,6 +26,7 @@ int runHopsala()
     // Wayland compositors find the icon and the name through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
     QApplication::setWindowIcon(programIcon());
+    installGermanQtTexts();
 
     Hopsala window;
     try {
