@@ -6,6 +6,8 @@
 #include "ui/twips.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
 
 #include <array>
 
@@ -36,6 +38,25 @@ constexpr std::array<LabelLayout, 9> Labels{{
 
 const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
 
+// A score or name wider than its label ends in "…" at the label's edge
+// instead of being cut in the middle of a letter. The label keeps the whole
+// text: it is what text() and screen readers give.
+class ElidingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+        style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(),
+                              isEnabled(), shown, foregroundRole());
+    }
+};
+
 QString fromUtf8(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -63,7 +84,8 @@ void High::createLabels()
 {
     QList<QLabel *> titles;
     for (const LabelLayout &entry : Labels) {
-        auto *label = new QLabel(QString::fromUtf8(entry.caption), this);
+        QLabel *label = entry.title ? new QLabel(QString::fromUtf8(entry.caption), this)
+                                    : new ElidingLabel(this);
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());
