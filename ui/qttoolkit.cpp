@@ -10,12 +10,14 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <cmath>
@@ -184,6 +186,10 @@ void QtToolkit::messageBox(const std::string &text)
                     dialogParent());
     removeButtonPictures(&box);
     keepLinesWhole(box);
+    // Ctrl+C copies the message, as the message boxes of other desktops do.
+    auto *copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box,
+                     [&box] { QGuiApplication::clipboard()->setText(box.text()); });
     box.exec();
 }
 

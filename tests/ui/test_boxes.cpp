@@ -2,6 +2,7 @@
 
 #include "ui/program.h"
 
+#include <QClipboard>
 #include <QMenu>
 #include <QProxyStyle>
 #include <QScreen>
@@ -79,6 +80,7 @@ private slots:
     void theBoxesShowNoPicturesOnTheirButtons();
     void theEndReportStaysOnOneLineAndTheBoxGrows();
     void theNameFieldsContextMenuIsGerman();
+    void ctrlCCopiesTheMessage();
 };
 
 // Words alone on the buttons of the end box and the name box, even where the
@@ -146,6 +148,24 @@ void TestBoxes::theNameFieldsContextMenuIsGerman()
     QCOMPARE(inspector.seen, 1);
     for (const char *entry : {"Rückgängig", "Ausschneiden", "Einfügen", "Alles auswählen"})
         QVERIFY2(entries.contains(QString::fromUtf8(entry)), qPrintable(entries.join(u'|')));
+}
+
+// Ctrl+C in a message box puts its text on the clipboard, to be pasted
+// elsewhere.
+void TestBoxes::ctrlCCopiesTheMessage()
+{
+    const QString report = QStringLiteral("Ende! Es wurden 2 Doppelklicks geschafft. Fehler:0");
+    QGuiApplication::clipboard()->clear();
+    MainWindowFixture f;
+    QVERIFY(f.start());
+    QString copied;
+    BoxInspector inspector([&](QDialog *box) {
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+        copied = QGuiApplication::clipboard()->text();
+    });
+    f.window->toolkit().messageBox(report.toStdString());
+    QCOMPARE(inspector.seen, 1);
+    QCOMPARE(copied, report);
 }
 
 QTEST_MAIN(TestBoxes)
