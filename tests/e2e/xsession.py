@@ -179,6 +179,11 @@ class Desktop:
         self.xdotool("mousemove", "--sync", x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", delayMs, 1)
 
+    def clickWherePointerIs(self):
+        """A click without moving: `mousemove --sync` to where the pointer
+        already is would wait for a motion that never comes."""
+        self.xdotool("click", 1)
+
     def key(self, *names):
         self.xdotool("key", "--delay", 50, *names)
 
@@ -194,6 +199,16 @@ class Desktop:
             return picture if black < picture.width * picture.height // 2 else None
         return waitUntil(painted, timeout, "window %d to be drawn" % window)
 
+    def clipboardText(self):
+        """The text a person would paste now, read by the helper that the
+        test build names in HOPSALA_CLIPBOARD_TEXT."""
+        env = dict(self.env, QT_QPA_PLATFORM="xcb")
+        for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+            if name in os.environ:
+                env[name] = os.environ[name]
+        return subprocess.run([os.environ["HOPSALA_CLIPBOARD_TEXT"]], env=env,
+                              capture_output=True, check=True, timeout=20).stdout.decode("utf-8")
+
     def screenshot(self, window=None):
         """The whole screen, or the contents of one window. Xvfb leaves Qt's
         popup menus out of the screen's picture (black), so menus are taken
@@ -203,6 +218,64 @@ class Desktop:
                               capture_output=True, check=True, timeout=20).stdout
         return xwdimage.parseXwd(dump)
 
+
+    def xprop(self, target, name):
+        """The numbers of a window property (target: ["-root"] or ["-id", id]),
+        None when it is not set."""
+        result = subprocess.run(["xprop", *target, name], env=self.env, capture_output=True,
+                                text=True, timeout=20)
+        # "NAME(TYPE) = 1, 2" or "NAME(TYPE): window id # 0x1, 0x2"; "NAME:  not found."
+        _, typed, values = result.stdout.partition(")")
+        if result.returncode != 0 or not typed:
+            return None
+        return [int(value, 0) for value in re.findall(r"0x[0-9a-f]+|\d+", values)]
+
+    def rootProperty(self, name):
+        return self.xprop(["-root"], name)
+
+    def clientArea(self, window):
+        """The window's client area on the screen, as the X server has it
+        (xdotool's geometry is off by the frame under a window manager)."""
+        output = subprocess.run(["xwininfo", "-id", str(window)], env=self.env,
+                                capture_output=True, text=True, check=True, timeout=20).stdout
+        def value(label):
+            return int(re.search(r"%s:\s+(-?\d+)" % label, output).group(1))
+        return Rect(value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                    value("Width"), value("Height"))
+
+    def outerFrame(self, window):
+        """The window with the frame the window manager drew around it, None
+        while it has none."""
+        extents = self.xprop(["-id", str(window)], "_NET_FRAME_EXTENTS")
+        if not extents or not any(extents):
+            return None
+        left, right, top, bottom = extents
+        client = self.clientArea(window)
+        return Rect(client.x - left, client.y - top, client.width + left + right,
+                    client.height + top + bottom)
+
+    def screenAsShown(self):
+        """The whole screen with every managed window's own picture over its
+        client area, bottom to top: Xvfb's picture of the screen leaves some
+        windows of Qt black (popups, High) that a real display shows."""
+        screen = self.screenshot()
+        rgb = bytearray(screen.rgb)
+        for window in self.stacking():
+            area = self.clientArea(window)
+            picture = self.screenshot(window)
+            for y in range(max(0, -area.y), min(picture.height, screen.height - area.y)):
+                left, right = max(0, -area.x), min(picture.width, screen.width - area.x)
+                start = ((area.y + y) * screen.width + area.x + left) * 3
+                rgb[start:start + (right - left) * 3] = picture.row(y, left, right)
+        return xwdimage.Image(screen.width, screen.height, rgb)
+
+    def stacking(self):
+        """The managed windows from the bottom to the top."""
+        return self.rootProperty("_NET_CLIENT_LIST_STACKING") or []
+
+    def activeWindow(self):
+        active = self.rootProperty("_NET_ACTIVE_WINDOW")
+        return active[0] if active else None
 
 class Program:
     """A copy of the program under test in a fresh directory of its own,
@@ -223,7 +296,7 @@ class Program:
         self.logPath = os.path.join(workDir, "program.log")
         self.process = None
 
-    def start(self):
+    def start(self, arguments=()):
         env = dict(self.desktop.env, HOME=self.home, XDG_RUNTIME_DIR=self.home,
                    QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
                    # No session bus on a bare X server: a bus address that
@@ -236,7 +309,7 @@ class Program:
                 env[name] = os.environ[name]
         with open(self.logPath, "ab") as log:
             # Started elsewhere: the program must find Wahl.txt beside itself.
-            self.process = subprocess.Popen([self.path], cwd=self.home, env=env,
+            self.process = subprocess.Popen([self.path, *arguments], cwd=self.home, env=env,
                                             stdin=subprocess.DEVNULL, stdout=log,
                                             stderr=subprocess.STDOUT)
         return self
@@ -269,3 +342,42 @@ class Program:
         if self.isRunning():
             self.process.kill()
             self.process.wait()
+
+
+class WindowManager:
+    """openbox on the display, with its settings and caches in a private
+    folder: windows get frames with title bars, focus and stacking as on a
+    desktop. Its default key bindings stand, so Alt+F4 closes the active
+    window as a person closes it."""
+
+    def __init__(self, desktop, workDir):
+        self.desktop = desktop
+        self.home = os.path.join(workDir, "openbox-home")
+        self.process = None
+
+    def start(self, timeout=20):
+        os.makedirs(self.home, mode=0o700, exist_ok=True)
+        env = dict(self.desktop.env, HOME=self.home,
+                   XDG_CONFIG_HOME=os.path.join(self.home, "config"),
+                   XDG_CACHE_HOME=os.path.join(self.home, "cache"),
+                   XDG_DATA_HOME=os.path.join(self.home, "data"),
+                   XDG_RUNTIME_DIR=self.home)
+        with open(os.path.join(self.home, "openbox.log"), "wb") as log:
+            self.process = subprocess.Popen(["openbox", "--sm-disable"], env=env,
+                                            stdin=subprocess.DEVNULL, stdout=log,
+                                            stderr=subprocess.STDOUT)
+        def managing():
+            if self.process.poll() is not None:
+                raise RuntimeError("openbox ended with %s" % self.process.returncode)
+            return self.desktop.rootProperty("_NET_SUPPORTING_WM_CHECK")
+        waitUntil(managing, timeout, "openbox to manage the screen")
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
