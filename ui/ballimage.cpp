@@ -99,8 +99,8 @@ void BallImage::leftPress(const QMouseEvent *event)
     }
 }
 
-// Events that a test hands to the widget itself pass no window: they count
-// as following one another.
+// Events sent to the widget directly pass no window and count as following
+// one another.
 bool BallImage::pairsWith(const Press &first, const Press &second) const
 {
     const QStyleHints *hints = QGuiApplication::styleHints();

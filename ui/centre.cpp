@@ -13,15 +13,16 @@ QPoint centredTopLeft(const QWidget *window, QSize outerSize)
 }
 
 // Waits for the window manager's frame: Qt learns it when the framed window
-// is placed, which moves the client area by the frame's left and top.
+// is placed, which moves the client area by the frame's left and top. It is
+// no child of the window, whose children are its controls alone.
 class FrameCentring : public QObject
 {
 public:
     explicit FrameCentring(QWidget *window)
-        : QObject(window)
-        , m_window(window)
+        : m_window(window)
     {
         window->installEventFilter(this);
+        connect(window, &QObject::destroyed, this, &QObject::deleteLater);
     }
 
 protected:

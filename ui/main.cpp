@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -44,11 +45,14 @@ struct HeldMessage
 // Qt's messages while the platform starts. When no window system answers,
 // Qt ends the process through a fatal message (an abort) after a few English
 // lines; the player gets one German line and status 1 instead.
+// The platform's event thread may speak as well.
+std::mutex heldMessagesLock;
 QList<HeldMessage> heldMessages;
 QtMessageHandler outputHandler = nullptr;
 
 void holdWhileStarting(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
+    const std::lock_guard<std::mutex> hold(heldMessagesLock);
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "Hopsala1 kann kein Fenster öffnen: keine Verbindung zur grafischen "
                              "Sitzung (%s).\n",
@@ -63,6 +67,7 @@ void holdWhileStarting(QtMsgType type, const QMessageLogContext &context, const 
 void releaseHeldMessages()
 {
     qInstallMessageHandler(outputHandler);
+    const std::lock_guard<std::mutex> hold(heldMessagesLock);
     for (const HeldMessage &message : std::as_const(heldMessages)) {
         const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
         qt_message_output(message.type, context, message.text);
