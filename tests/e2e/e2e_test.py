@@ -18,8 +18,8 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import hopsalascreen as screen
 from ballhunter import BallHunter
 from hopsalascreen import MainWindow
-from xsession import (SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Program, WindowManager, XServer,
-                      waitUntil)
+from windowmanager import ManagedDesktop, WindowManager
+from xsession import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Program, XServer, waitUntil
 
 MAIN_TITLE = "^Hopsala$"
 BOX_TITLE = "^Hopsala1$"
@@ -104,6 +104,8 @@ class Session:
             print("window %d %r at %r: %s" % (window, title, self.desktop.geometry(window), path))
 
     def startWindowManager(self):
+        """Before the program starts: from then on the desktop is managed."""
+        self.desktop = ManagedDesktop(self.server)
         self.windowManager = WindowManager(self.desktop, self.work)
         self.windowManager.start()
 
