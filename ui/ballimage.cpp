@@ -2,10 +2,12 @@
 
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QStyleHints>
 
 namespace {
 const QString PicturePath = QStringLiteral(":/ball.jpg");
@@ -21,6 +23,7 @@ BallImage::BallImage(QWidget *parent)
     setFixedSize(QImageReader(PicturePath).size());
     // Every pixel is painted: the picture carries the window's cyan itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    qApp->installEventFilter(this);
 }
 
 void BallImage::setLeftTwips(float twips)
@@ -60,26 +63,62 @@ void BallImage::paintEvent(QPaintEvent *)
     painter.drawPixmap(rect(), m_picture.pixmap(size(), ratio));
 }
 
+bool BallImage::eventFilter(QObject *watched, QEvent *event)
+{
+    // A double click's second press reaches the window as a press and then
+    // as a double click; only the press is counted.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWindowType())
+        ++m_windowPresses;
+    return false;
+}
+
 void BallImage::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
-        m_clickPending = true;
+        leftPress(event);
+}
+
+// Qt sends this for the second press of any pair in the window, also when
+// the first press went to another widget; the ball decides itself.
+void BallImage::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        leftPress(event);
+}
+
+void BallImage::leftPress(const QMouseEvent *event)
+{
+    const Press press{m_windowPresses, event->timestamp(), event->globalPosition()};
+    const bool second = m_clickPress && pairsWith(*m_clickPress, press);
+    m_clickPress.reset();
+    if (second) {
+        m_pendingPress.reset();
+        emit doubleClicked();
+    } else {
+        m_pendingPress = press;
+    }
+}
+
+// Events sent to the widget directly pass no window and count as following
+// one another.
+bool BallImage::pairsWith(const Press &first, const Press &second) const
+{
+    const QStyleHints *hints = QGuiApplication::styleHints();
+    const bool nothingBetween = second.serial - first.serial <= 1;
+    const bool soon = second.timestamp - first.timestamp
+        < static_cast<quint64>(hints->mouseDoubleClickInterval());
+    const bool near = (second.globalPosition - first.globalPosition).manhattanLength()
+        <= hints->mouseDoubleClickDistance();
+    return nothingBetween && second.timestamp >= first.timestamp && soon && near;
 }
 
 // The widget holds the mouse grab from the press on, so the release arrives
 // here even when the moving ball has left the pointer behind.
 void BallImage::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton || !m_clickPending)
+    if (event->button() != Qt::LeftButton || !m_pendingPress)
         return;
-    m_clickPending = false;
+    m_clickPress = m_pendingPress;
+    m_pendingPress.reset();
     emit clicked();
-}
-
-void BallImage::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_clickPending = false;
-    emit doubleClicked();
 }

@@ -1,14 +1,20 @@
 #pragma once
 
 #include <QIcon>
+#include <QPointF>
 #include <QWidget>
+
+#include <optional>
 
 // The image Ball: the ball picture at its own size, placed in twips. The
 // position is held exactly as set and shown at the nearest pixel.
 //
 // Clicks follow the double-click rule of the game: press and release of the
-// left button give clicked(); the second press of a double click gives
-// doubleClicked() instead, and its release gives nothing.
+// left button give clicked(); a second press on the ball within the
+// desktop's double-click time and distance of a click on it gives
+// doubleClicked() instead, and its release gives nothing. Qt pairs presses
+// per window, so the ball pairs them itself: a press elsewhere in between,
+// or a first press that went to another widget, makes no double click.
 class BallImage : public QWidget
 {
     Q_OBJECT
@@ -28,17 +34,32 @@ signals:
     void doubleClicked();
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    struct Press
+    {
+        quint64 serial; // of the window presses, see m_windowPresses
+        quint64 timestamp; // milliseconds, the window system's clock
+        QPointF globalPosition;
+    };
+
     void place();
+    void leftPress(const QMouseEvent *event);
+    bool pairsWith(const Press &first, const Press &second) const;
 
     QIcon m_picture;
     float m_left = 0;
     float m_top = 0;
+    // Every press of any button in any window of the program, counted as the
+    // window receives it, before a widget does.
+    quint64 m_windowPresses = 0;
     // A left press whose release is still to come and makes a click.
-    bool m_clickPending = false;
+    std::optional<Press> m_pendingPress;
+    // The press of the last click, while a second press may pair with it.
+    std::optional<Press> m_clickPress;
 };

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QScreen>
-#include <QWidget>
+class QWidget;
 
 // Puts a window that is about to be shown in the middle of its screen's
-// free area. The frame is not known yet, so the client area is centred.
-inline void centreOnScreen(QWidget *window)
-{
-    if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
-}
+// free area, frame and title bar included. A window manager frames a window
+// only once it is shown: until then the client area is centred, and when the
+// frame appears the window is centred once more as a whole. Without a
+// window manager there is no frame, and the window stays where it is.
+void centreOnScreen(QWidget *window);

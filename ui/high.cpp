@@ -8,6 +8,8 @@
 #include "ui/utf8.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
 
 #include <array>
 
@@ -41,6 +43,25 @@ constexpr std::array<LabelLayout, 9> Labels{{
 
 const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
 
+// A score or name wider than its label ends in "…" at the label's edge
+// instead of being cut in the middle of a letter. The label keeps the whole
+// text: it is what text() and screen readers give.
+class ElidingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+        style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(),
+                              isEnabled(), shown, foregroundRole());
+    }
+};
+
 QString valueMeaning(const LabelLayout &entry)
 {
     return fromUtf8(LevelTable[entry.level].name)
@@ -70,7 +91,8 @@ void High::createLabels()
     QList<QLabel *> titles;
     for (const LabelLayout &entry : Labels) {
         const bool title = entry.shows == Shows::Title;
-        auto *label = new QLabel(title ? fromUtf8(LevelTable[entry.level].name) : QString(), this);
+        QLabel *label = title ? new QLabel(fromUtf8(LevelTable[entry.level].name), this)
+                              : new ElidingLabel(this);
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());

@@ -4,8 +4,21 @@
 #include "ui/programidentity.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <exception>
+
+bool installGermanQtTexts()
+{
+    auto *translator = new QTranslator(qApp);
+    if (!translator->load(QStringLiteral("qtbase_de"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 int runHopsala()
 {
@@ -14,6 +27,7 @@ int runHopsala()
     // Wayland compositors find the icon and the name through the desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramIdentity::DesktopId));
     QApplication::setWindowIcon(programIcon());
+    installGermanQtTexts();
 
     Hopsala window;
     try {

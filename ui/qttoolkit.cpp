@@ -10,14 +10,20 @@
 #include "ui/twips.h"
 #include "ui/utf8.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -26,6 +32,36 @@
 namespace {
 
 const QString ProgramTitle = QString::fromUtf8(ProgramIdentity::Title);
+
+// Some desktops' styles put pictures on dialog buttons; the game's boxes
+// show their words alone.
+void removeButtonPictures(const QWidget *dialog)
+{
+    for (const QDialogButtonBox *buttons : dialog->findChildren<QDialogButtonBox *>()) {
+        for (QAbstractButton *button : buttons->buttons())
+            button->setIcon(QIcon());
+    }
+}
+
+// Qt wraps a message wider than half the screen, so at larger scales the end
+// report would break before "Fehler:"; as wide as its longest line, the
+// message keeps its lines and the box grows instead, up to the screen's width.
+void keepLinesWhole(QMessageBox &box)
+{
+    auto *text = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!text)
+        return;
+    const QFontMetricsF metrics(text->font());
+    qreal widest = 0;
+    for (const QString &line : box.text().split(u'\n'))
+        widest = qMax(widest, metrics.horizontalAdvance(line));
+    const QMargins margins = text->contentsMargins();
+    const int width = static_cast<int>(std::ceil(widest)) + margins.left() + margins.right() + 1;
+    const QScreen *screen = box.screen();
+    // A tenth of the screen is left for the box's margins and frame.
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : width;
+    text->setMinimumWidth(qMin(width, room));
+}
 
 void endProcess()
 {
@@ -146,6 +182,12 @@ void QtToolkit::messageBox(const std::string &text)
 {
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(text), QMessageBox::Ok,
                     dialogParent());
+    removeButtonPictures(&box);
+    keepLinesWhole(box);
+    // Ctrl+C copies the message, as the message boxes of other desktops do.
+    auto *copy = new QShortcut(QKeySequence::Copy, &box);
+    QObject::connect(copy, &QShortcut::activated, &box,
+                     [&box] { QGuiApplication::clipboard()->setText(box.text()); });
     box.exec();
 }
 
@@ -159,6 +201,7 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
     dialog.setTextValue(fromUtf8(defaultText));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    removeButtonPictures(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();

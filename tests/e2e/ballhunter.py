@@ -11,6 +11,12 @@ CLICK_GAP_SECONDS = 0.6
 LEAD_SECONDS = 0.15
 SIGHTING_MAX_AGE = 0.5
 MIN_BALL_EXTENT = 45  # a ball seen smaller is cut by a wall or a box
+BALL_HALF = 25
+# The picture shows the drawn ball; the widget that takes the clicks may
+# reach a pixel further.
+MISS_MARGIN = 2
+SPEED_BASELINE = 6  # pixels: the speed is read over a few of them
+CLICK_LATENCY_SECONDS = 0.05  # from xdotool's start to the press
 
 
 class BallHunter:
@@ -35,6 +41,12 @@ class BallHunter:
     def _aim(self, timeout=5):
         """Where the ball's centre will be when the click lands, from two
         pictures in a row; the loop also keeps clicks CLICK_GAP_SECONDS apart."""
+        x, y, _, _ = self._predict(timeout)
+        return round(x), round(y)
+
+    def _predict(self, timeout):
+        """The ball's centre when a click lands and its speed in pixels a
+        second, x and y."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             previous = self._look()
@@ -48,8 +60,8 @@ class BallHunter:
             if elapsed <= 0:
                 continue
             lead = now - seenAt + LEAD_SECONDS
-            return (round(x + (x - previous[1]) / elapsed * lead),
-                    round(y + (y - previous[2]) / elapsed * lead))
+            speedX, speedY = (x - previous[1]) / elapsed, (y - previous[2]) / elapsed
+            return x + speedX * lead, y + speedY * lead, speedX, speedY
         raise AssertionError("the ball was not seen whole in the play field for %d s" % timeout)
 
     def doubleClickBall(self):
@@ -69,3 +81,65 @@ class BallHunter:
         target = max(corners, key=lambda corner: (corner[0] - x) ** 2 + (corner[1] - y) ** 2)
         self.main.click(*target)
         self.lastClick = time.monotonic()
+
+    def _sightWhole(self):
+        """(time, extent) of the ball seen whole in a fresh picture, or None."""
+        picture = self.main.picture()
+        seenAt = time.monotonic()
+        ball = self.main.findBall(picture)
+        if ball is None or min(ball.width, ball.height) < MIN_BALL_EXTENT:
+            return None
+        return seenAt, ball
+
+    def _sideways(self, timeout=3):
+        """Two sightings of the ball at least SPEED_BASELINE pixels apart
+        sideways, the later one CLICK_GAP_SECONDS after the last click: their
+        times and extents, or None when the ball is not seen so."""
+        deadline = time.monotonic() + timeout
+        first = None
+        while time.monotonic() < deadline:
+            sighting = self._sightWhole()
+            if sighting is None:
+                first = None
+            elif first is None:
+                first = sighting
+            elif (abs(sighting[1].x - first[1].x) >= SPEED_BASELINE
+                  and time.monotonic() - self.lastClick >= CLICK_GAP_SECONDS):
+                return first, sighting
+        return None
+
+    def clickInFrontThenOnBall(self, gap=5, secondAfter=0.33):
+        """Clicks a point just in front of the ball moving sideways and,
+        before the double-click time is over, once more at the same point,
+        which the ball has reached by then. Returns whether the first click
+        missed the ball for sure (a picture taken after it shows the ball
+        still short of the point) and None when the ball was too near a wall
+        for a try."""
+        sightings = self._sideways()
+        if sightings is None:
+            return None
+        (seenBefore, before), (seenAt, ball) = sightings
+        elapsed = seenAt - seenBefore
+        speedX, speedY = (ball.x - before.x) / elapsed, (ball.y - before.y) / elapsed
+        direction = 1 if speedX > 0 else -1
+        lead = time.monotonic() - seenAt + CLICK_LATENCY_SECONDS
+        edge = (ball.x + ball.width - 1 if direction > 0 else ball.x) + speedX * lead
+        # The ball must not meet a wall before the second click.
+        reach = edge + speedX * secondAfter + direction * gap
+        if not screen.PLAY_FIELD_LEFT + 4 < reach < screen.CLIENT_WIDTH - 4:
+            return None
+        target = (round(edge + direction * gap),
+                  round(ball.y + BALL_HALF + speedY * (lead + secondAfter / 2)))
+        first = time.monotonic()
+        self.main.click(*target)
+        after = self._sightWhole()
+        remaining = first + secondAfter - time.monotonic()
+        if remaining > 0:
+            time.sleep(remaining)  # the rhythm of a double click, not a wait for a state
+        self.main.desktop.clickWherePointerIs()
+        self.lastClick = time.monotonic()
+        if after is None:
+            return False
+        ball = after[1]
+        leadingEdge = ball.x + ball.width - 1 if direction > 0 else ball.x
+        return (target[0] - leadingEdge) * direction > MISS_MARGIN

@@ -19,6 +19,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 import hopsalascreen as screen
 from ballhunter import BallHunter
 from hopsalascreen import MainWindow
+from windowmanager import ManagedDesktop, WindowManager
 from xsession import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Program, XServer, waitUntil
 
 MAIN_TITLE = "^Hopsala$"
@@ -43,6 +44,7 @@ class Session:
         self.server = None
         self.desktop = None
         self.program = None
+        self.windowManager = None
 
     def __enter__(self):
         shutil.rmtree(self.work, ignore_errors=True)
@@ -56,6 +58,8 @@ class Session:
     def __exit__(self, *failure):
         if self.program:
             self.program.stop()
+        if self.windowManager:
+            self.windowManager.stop()
         self.server.stop()
 
     def start(self, wahlBytes):
@@ -99,6 +103,20 @@ class Session:
             path = os.path.join(self.work, "window-%d.png" % window)
             self.desktop.screenshot(window).savePng(path)
             print("window %d %r at %r: %s" % (window, title, self.desktop.geometry(window), path))
+
+    def startWindowManager(self):
+        """Before the program starts: from then on the desktop is managed."""
+        self.desktop = ManagedDesktop(self.server)
+        self.windowManager = WindowManager(self.desktop, self.work)
+        self.windowManager.start()
+
+    def copyBoxText(self, title, timeout=STEP_SECONDS):
+        """The text of the box, copied with Ctrl+C as a person copies it."""
+        box = self.waitForWindow(title, timeout)
+        self.desktop.focus(box)
+        self.desktop.key("ctrl+c")
+        return waitUntil(lambda: self.desktop.clipboardText(), STEP_SECONDS,
+                         "the box's text in the clipboard")
 
     def quitThroughMenu(self, main):
         main.openMenu().choose(screen.BEENDEN)
@@ -258,6 +276,104 @@ def theHighScoreWindowShowsTheStoredRecordsAsRead(s):
     assert s.quitThroughMenu(main) == 0
 
 
+def qtsOwnCommandLineOptionsChangeNothing(s):
+    # The program takes no command line: Qt's own options, such as -reverse for a right-to-left layout, change nothing on the screen.
+    program = s.start(wahl('"Anfänger"', '0,"unbekannt"', '0,"unbekannt"', '0,"unbekannt"'))
+    plain = s.mainWindow()
+    plainPicture = plain.fullPicture()
+    assert s.quitThroughMenu(plain) == 0
+    program.start(["-reverse", "-style", "windows", "-geometry", "100x100+0+0"])
+    started = s.mainWindow()
+    picture = started.fullPicture()
+    s.save(picture, "command-line-ignored")
+    assert (started.frame.x, started.frame.y, started.frame.width, started.frame.height) == (
+        plain.frame.x, plain.frame.y, plain.frame.width, plain.frame.height), started.frame
+    assert picture.rgb == plainPicture.rgb, "the window looks different with -reverse"
+    assert s.quitThroughMenu(started) == 0
+
+
+def pairsWhoseFirstPressMissedTheBallNeverMakeTheErrorsNegative(s):
+    # Two quick clicks whose first one fell just in front of the moving ball are a click on the ball, not a double click: the end report never shows negative errors.
+    s.start(wahl('"Anfänger"', '99,"Igel"', '99,"Igel"', '99,"Igel"'))
+    main = s.mainWindow()
+    main.clickLos()
+    screen.Counters(main, STEP_SECONDS).expectBothZero()
+    hunter = BallHunter(main)
+    misses = tries = 0
+    deadline = time.monotonic() + 20  # the game lasts 30 s
+    while misses < 4 and time.monotonic() < deadline:
+        outcome = hunter.clickInFrontThenOnBall()
+        tries += outcome is not None
+        misses += bool(outcome)
+    assert misses >= 2, "only %d of %d pairs began surely beside the ball" % (misses, tries)
+    report = s.copyBoxText(BOX_TITLE, GAME_SECONDS)
+    line = next((line for line in report.splitlines() if line.startswith("Ende!")), None)
+    assert line is not None, "no end report in %r" % report
+    doubleClicks = int(line.split("Es wurden ")[1].split(" ")[0])
+    errors = int(line.split("Fehler:")[1])
+    assert errors >= 0, "%r after %d pairs beginning beside the ball" % (line, misses)
+    assert doubleClicks <= tries, line
+    s.confirmBox(BOX_TITLE)
+
+
+def _centredFrame(desktop, window):
+    """The window's frame once the window manager has framed it and it
+    stands centred on the screen (to a pixel or two), else None."""
+    frame = desktop.outerFrame(window)
+    if frame is None:
+        return None
+    x, y = frame.x + frame.width / 2, frame.y + frame.height / 2
+    centred = abs(x - SCREEN_WIDTH / 2) <= 2 and abs(y - SCREEN_HEIGHT / 2) <= 2
+    return frame if centred else None
+
+
+def _waitCentred(s, window, what):
+    return waitUntil(lambda: _centredFrame(s.desktop, window), STEP_SECONDS,
+                     lambda: "%s to stand centred with its frame; it is at %r"
+                     % (what, s.desktop.outerFrame(window)))
+
+
+def underAWindowManagerBothWindowsAreCentredWithTheirFrames(s):
+    # Under a window manager the main window and High stand centred as a whole, frame and title bar included; "Highscore" chosen again raises High, and closing the main window through the window manager leaves High open until it is closed too.
+    s.startWindowManager()
+    program = s.start(wahl('"Anfänger"', '12,"Maus"',
+                           '"123456789012345678901234567890","Maximiliane Müller-Lüdenscheidt"',
+                           '0,"unbekannt"'))
+    window = s.waitForWindow(MAIN_TITLE)
+    _waitCentred(s, window, "the main window")
+    main = MainWindow(s.desktop, program, window, s.desktop.clientArea(window))
+    waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
+    main.openMenu().choose(screen.HIGHSCORE)
+    high = s.waitForWindow(HIGH_TITLE)
+    _waitCentred(s, high, "High")
+    waitUntil(lambda: s.desktop.stacking()[-1:] == [high], STEP_SECONDS, "High on top")
+    s.desktop.paintedPicture(high)
+    s.save(s.desktop.screenAsShown(), "openbox-centred")
+
+    # The main window's lower edge shows below High: a click there raises it.
+    below = (20, screen.CLIENT_HEIGHT - 6)
+    main.click(*below)
+    waitUntil(lambda: s.desktop.stacking()[-1:] == [window], STEP_SECONDS,
+              lambda: "the main window on top after a click; stacking %r" % s.desktop.stacking())
+    main.openMenu().choose(screen.HIGHSCORE)
+    waitUntil(lambda: s.desktop.stacking()[-1:] == [high] and s.desktop.activeWindow() == high,
+              STEP_SECONDS, lambda: "High raised and active again; stacking %r, active %r"
+              % (s.desktop.stacking(), s.desktop.activeWindow()))
+    assert s.desktop.windows(HIGH_TITLE) == [high], "a second High opened"
+
+    main.click(*below)
+    waitUntil(lambda: s.desktop.activeWindow() == window, STEP_SECONDS, "the main window active")
+    s.desktop.key("alt+F4")
+    waitUntil(lambda: not s.desktop.windows(MAIN_TITLE), STEP_SECONDS,
+              "the main window to close on Alt+F4")
+    assert program.isRunning(), "the program ended with the main window"
+    assert s.desktop.windows(HIGH_TITLE) == [high], "High closed with the main window"
+    s.desktop.click(*s.desktop.clientArea(high).centre())
+    waitUntil(lambda: s.desktop.activeWindow() == high, STEP_SECONDS, "High active")
+    s.desktop.key("alt+F4")
+    assert program.waitForExit(STEP_SECONDS) == 0
+
+
 TESTS = {test.__name__: test for test in (
     theMainWindowStartsAsDesignedWithTheStoredLevelChecked,
     aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
@@ -266,6 +382,9 @@ TESTS = {test.__name__: test for test in (
     aFifoAsWahlTxtIsReportedAtOnceAndEndsTheProgramWithStatusOne,
     beendenDuringAGameEndsAtOnceAndLeavesWahlTxtAlone,
     theHighScoreWindowShowsTheStoredRecordsAsRead,
+    qtsOwnCommandLineOptionsChangeNothing,
+    pairsWhoseFirstPressMissedTheBallNeverMakeTheErrorsNegative,
+    underAWindowManagerBothWindowsAreCentredWithTheirFrames,
 )}
 
 

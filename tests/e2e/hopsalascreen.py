@@ -47,11 +47,13 @@ def isWhiteOnBlue(pixel):
 
 
 class MainWindow:
-    def __init__(self, desktop, program, window):
+    def __init__(self, desktop, program, window, frame=None):
+        """frame: the window's client area and menu bar on the screen, where
+        xdotool's geometry is off (under a window manager)."""
         self.desktop = desktop
         self.program = program
         self.window = window
-        self.frame = desktop.geometry(window)
+        self.frame = frame or desktop.geometry(window)
         self.menuBarHeight = self.frame.height - CLIENT_HEIGHT
 
     def screenPoint(self, x, y):

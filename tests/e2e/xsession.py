@@ -104,6 +104,11 @@ class Desktop:
         self.xdotool("mousemove", "--sync", x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", delayMs, 1)
 
+    def clickWherePointerIs(self):
+        """A click without moving: `mousemove --sync` to where the pointer
+        already is would wait for a motion that never comes."""
+        self.xdotool("click", 1)
+
     def key(self, *names):
         self.xdotool("key", "--delay", 50, *names)
 
@@ -118,6 +123,16 @@ class Desktop:
             black = picture.countPixels(lambda pixel: pixel == (0, 0, 0))
             return picture if black < picture.width * picture.height // 2 else None
         return waitUntil(painted, timeout, "window %d to be drawn" % window)
+
+    def clipboardText(self):
+        """The text a person would paste now, read by the helper that the
+        test build names in HOPSALA_CLIPBOARD_TEXT."""
+        env = dict(self.env, QT_QPA_PLATFORM="xcb")
+        for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+            if name in os.environ:
+                env[name] = os.environ[name]
+        return subprocess.run([os.environ["HOPSALA_CLIPBOARD_TEXT"]], env=env,
+                              capture_output=True, check=True, timeout=20).stdout.decode("utf-8")
 
     def screenshot(self, window=None):
         """The whole screen, or the contents of one window. Xvfb leaves Qt's
@@ -148,7 +163,7 @@ class Program:
         self.logPath = os.path.join(workDir, "program.log")
         self.process = None
 
-    def start(self):
+    def start(self, arguments=()):
         env = dict(self.desktop.env, HOME=self.home, XDG_RUNTIME_DIR=self.home,
                    QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
                    # No session bus on a bare X server: a bus address that
@@ -161,7 +176,7 @@ class Program:
                 env[name] = os.environ[name]
         with open(self.logPath, "ab") as log:
             # Started elsewhere: the program must find Wahl.txt beside itself.
-            self.process = subprocess.Popen([self.path], cwd=self.home, env=env,
+            self.process = subprocess.Popen([self.path, *arguments], cwd=self.home, env=env,
                                             stdin=subprocess.DEVNULL, stdout=log,
                                             stderr=subprocess.STDOUT)
         return self
@@ -194,3 +209,4 @@ class Program:
         if self.isRunning():
             self.process.kill()
             self.process.wait()
+

@@ -1,5 +1,7 @@
 #include "uitestsupport.h"
 
+#include "ui/twips.h"
+
 #include <QWindow>
 
 namespace {
@@ -29,6 +31,68 @@ void perform(Hopsala &window, Gesture gesture)
     }
 }
 
+enum class Spot { Ball, Beside };
+
+// The left button at one point of the main window, pressed and released at
+// times of the test's choosing and delivered as the window system delivers
+// them, so that Qt pairs presses into double clicks as it does for real
+// input. Before each press the ball is put under the point or just beside
+// it, as when the moving ball arrives under a still pointer.
+class StillPointer
+{
+public:
+    explicit StillPointer(Hopsala &window)
+        : m_window(window)
+        , m_client(window.centralWidget())
+        , m_at(m_client->width() - 60, 100)
+    {
+        QTest::lastMouseTimestamp += 10 * QTest::mouseDoubleClickInterval;
+    }
+
+    ~StillPointer() { QTest::lastMouseTimestamp += 10 * QTest::mouseDoubleClickInterval; }
+
+    void click(Spot spot, int afterMs)
+    {
+        constexpr int HalfBall = 25;
+        constexpr int Gap = 3;
+        const int left = spot == Spot::Ball ? m_at.x() - HalfBall : m_at.x() + Gap;
+        m_window.toolkit().setBallLeft(twipsFromPixels(left));
+        m_window.toolkit().setBallTop(twipsFromPixels(m_at.y() - HalfBall));
+        send(QEvent::MouseButtonPress, Qt::LeftButton, afterMs);
+        send(QEvent::MouseButtonRelease, Qt::NoButton, 30);
+    }
+
+private:
+    void send(QEvent::Type type, Qt::MouseButtons buttons, int afterMs)
+    {
+        QWindow *handle = m_window.windowHandle();
+        const QPoint local = m_client->mapTo(&m_window, m_at);
+        QTest::lastMouseTimestamp += afterMs;
+        qt_handleMouseEvent(handle, local, handle->mapToGlobal(local), buttons, Qt::LeftButton,
+                            type, {}, QTest::lastMouseTimestamp);
+        QCoreApplication::processEvents();
+    }
+
+    Hopsala &m_window;
+    QWidget *m_client;
+    QPoint m_at;
+};
+
+// Counts the double-click events that Qt hands to a widget.
+class DoubleClickEvents : public QObject
+{
+public:
+    explicit DoubleClickEvents(QWidget *widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseButtonDblClick;
+        return false;
+    }
+};
+
 } // namespace
 
 class TestBallClicks : public QObject
@@ -41,9 +105,12 @@ private slots:
     void noClickCountsWhileNoGameRuns();
     void aClickCountsWhenTheBallSlidAwayBeforeTheRelease();
     void aLevelChoiceDuringAGameStopsItWithoutABox();
+    void onlyTwoQuickPressesOnTheBallMakeADoubleClick_data();
+    void onlyTwoQuickPressesOnTheBallMakeADoubleClick();
 };
 
 Q_DECLARE_METATYPE(Gesture)
+Q_DECLARE_METATYPE(QList<Spot>)
 
 void TestBallClicks::clicksOnTheBallCountDuringAGame_data()
 {
@@ -123,6 +190,54 @@ void TestBallClicks::aLevelChoiceDuringAGameStopsItWithoutABox()
     // A box would have been shown, and answered, within the handler.
     QVERIFY(answerer.seen.isEmpty());
     QVERIFY(f.wahlBytes().startsWith("\"Profi\"\r\n"));
+}
+
+void TestBallClicks::onlyTwoQuickPressesOnTheBallMakeADoubleClick_data()
+{
+    QTest::addColumn<QList<Spot>>("presses");
+    QTest::addColumn<int>("gapMs");
+    QTest::addColumn<QString>("doubleClicks");
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<int>("qtDoubleClicksOnBall");
+    const Spot ball = Spot::Ball;
+    const Spot beside = Spot::Beside;
+    QTest::newRow("beside, then on the ball") << QList{beside, ball} << 100 << "0" << "1" << 1;
+    QTest::newRow("beside, then twice on the ball")
+        << QList{beside, ball, ball} << 100 << "1" << "1" << 1;
+    QTest::newRow("beside, then three times on the ball")
+        << QList{beside, ball, ball, ball} << 100 << "1" << "2" << 2;
+    QTest::newRow("twice on the ball") << QList{ball, ball} << 100 << "1" << "1" << 1;
+    QTest::newRow("on the ball, then beside") << QList{ball, beside} << 100 << "0" << "1" << 0;
+    QTest::newRow("on the ball, beside, on the ball")
+        << QList{ball, beside, ball} << 100 << "0" << "2" << 0;
+    QTest::newRow("twice on the ball, too slowly") << QList{ball, ball} << 600 << "0" << "2" << 0;
+}
+
+// A double click on the ball needs both of its presses on the ball: Qt pairs
+// presses per window, and a pair whose first press went beside the ball is
+// a first click on the ball. So the double clicks never outnumber the clicks.
+void TestBallClicks::onlyTwoQuickPressesOnTheBallMakeADoubleClick()
+{
+    QFETCH(QList<Spot>, presses);
+    QFETCH(int, gapMs);
+    QFETCH(QString, doubleClicks);
+    QFETCH(QString, clicks);
+    QFETCH(int, qtDoubleClicksOnBall);
+    MainWindowFixture f;
+    QVERIFY(f.start());
+    QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
+    // The test moves the ball itself.
+    f.control<QTimer>("TimerB")->stop();
+    DoubleClickEvents qtDoubleClicks(f.control("Ball"));
+    {
+        StillPointer pointer(*f.window);
+        for (Spot spot : presses)
+            pointer.click(spot, gapMs);
+    }
+    QCOMPARE(qtDoubleClicks.count, qtDoubleClicksOnBall);
+    QCOMPARE(f.caption("lblPunkte"), doubleClicks);
+    QCOMPARE(f.caption("lblPunkte2"), clicks);
+    QCOMPARE(f.bell->rings, doubleClicks.toInt());
 }
 
 QTEST_MAIN(TestBallClicks)

@@ -36,6 +36,8 @@ private slots:
     void theLabelsStandWhereTheLayoutPutsThem_data();
     void theLabelsStandWhereTheLayoutPutsThem();
     void closingTheMainWindowLeavesItOpen();
+    void aTooWideRecordEndsInAnEllipsisAtTheLabelsEdge_data();
+    void aTooWideRecordEndsInAnEllipsisAtTheLabelsEdge();
 };
 
 // Score left, name right, exactly as the file holds them; the game goes on.
@@ -156,6 +158,52 @@ void TestHighScores::closingTheMainWindowLeavesItOpen()
     QVERIFY(!f.window->isVisible());
     QVERIFY(!f.timerActive("TimerZ") && !f.timerActive("TimerB"));
     QVERIFY(high && high->isVisible());
+}
+
+void TestHighScores::aTooWideRecordEndsInAnEllipsisAtTheLabelsEdge_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("meaning");
+    QTest::newRow("score") << "PAn" << QRect(8, 32, 105, 17) << "123456789012345678901234567890"
+                           << QStringLiteral("Anfänger, Doppelklicks");
+    QTest::newRow("name") << "NAn" << QRect(136, 32, 105, 17)
+                          << QStringLiteral("Maximiliane Müller-Lüdenscheidt")
+                          << QStringLiteral("Anfänger, Name");
+}
+
+// A score or name wider than its label is shown up to "…" at the label's
+// edge, never cut inside a letter; the label keeps its place and size, and
+// the whole text stays what it reads back and what screen readers say.
+void TestHighScores::aTooWideRecordEndsInAnEllipsisAtTheLabelsEdge()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, text);
+    QFETCH(QString, meaning);
+    MainWindowFixture f(wahlFile({"\"Profi\"",
+                                  "\"123456789012345678901234567890\","
+                                  "\"Maximiliane M\xfcller-L\xfc" "denscheidt\"",
+                                  "0,\"unbekannt\"", "0,\"unbekannt\""}));
+    QVERIFY(f.start());
+    High *high = openHighScores(f);
+    QVERIFY(QTest::qWaitForWindowExposed(high));
+    auto *label = high->findChild<QLabel *>(name);
+    QCOMPARE(label->geometry(), geometry);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(label->accessibleName(), meaning + QStringLiteral(": ") + text);
+    QVERIFY(label->fontMetrics().horizontalAdvance(text) > label->width());
+
+    // What a plain label in the same place shows for the shortened text.
+    const QString shortened =
+        label->fontMetrics().elidedText(text, Qt::ElideRight, label->contentsRect().width());
+    QVERIFY(shortened.endsWith(QChar(0x2026)));
+    QLabel expected(shortened, high);
+    expected.setGeometry(label->geometry());
+    expected.setFont(label->font());
+    expected.setAlignment(label->alignment());
+    QCOMPARE(label->grab().toImage(), expected.grab().toImage());
 }
 
 QTEST_MAIN(TestHighScores)
