@@ -12,6 +12,7 @@
 #include "benchsupport.h"
 #include "ui/hopsala.h"
 #include "ui/program.h"
+#include "ui/steadytimer.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -78,11 +79,11 @@ private:
 
     void play()
     {
-        auto *timerB = m_window.findChild<QTimer *>(QStringLiteral("TimerB"));
+        auto *timerB = m_window.findChild<SteadyTimer *>(QStringLiteral("TimerB"));
         auto *cmdLos = m_window.findChild<QPushButton *>(QStringLiteral("cmdLos"));
         m_ticks.reserve(1000);
         const QMetaObject::Connection ticks = QObject::connect(
-            timerB, &QTimer::timeout, [this] { m_ticks.push_back(BenchClock::now()); });
+            timerB, &SteadyTimer::timeout, [this] { m_ticks.push_back(BenchClock::now()); });
         const double cpuBefore = cpuSeconds();
         const long long switchesBefore = voluntarySwitches();
         const BenchClock::time_point begin = BenchClock::now();

@@ -95,7 +95,9 @@ Hopsala::~Hopsala() = default;
 
 void Hopsala::createControls(QWidget *client)
 {
-    m_controls.TimerB = makeTimer(this, "TimerB");
+    m_controls.TimerB =
+        new SteadyTimer(std::chrono::milliseconds(TickMilliseconds), m_steadyClock, this);
+    m_controls.TimerB->setObjectName(QStringLiteral("TimerB"));
     m_cmdLos = new QPushButton(QStringLiteral("Los"), client);
     m_cmdLos->setObjectName(QStringLiteral("cmdLos"));
     m_cmdLos->setGeometry(rectFromTwips(120, 600, 735, 375));
@@ -174,9 +176,10 @@ void Hopsala::connectEvents()
 }
 
 // A tick that was already queued when its timer was switched off is dropped.
-void Hopsala::connectTimer(QTimer *timer, void (MainForm::*handler)())
+template <class Timer>
+void Hopsala::connectTimer(Timer *timer, void (MainForm::*handler)())
 {
-    connect(timer, &QTimer::timeout, this, [this, timer, handler] {
+    connect(timer, &Timer::timeout, this, [this, timer, handler] {
         if (timer->isActive())
             runHandler(handler);
     });

@@ -2,6 +2,7 @@
 
 #include "ui/bell.h"
 #include "ui/qttoolkit.h"
+#include "ui/steadytimer.h"
 #include "ui/toolkit.h"
 
 #include <QMainWindow>
@@ -36,7 +37,8 @@ public:
     QtToolkit &toolkit() { return *m_toolkit; }
     MainForm &form() { return *m_form; }
 
-    // The effective period of both timers.
+    // The effective period of both timers; TimerB keeps it against the
+    // monotonic clock.
     static constexpr int TickMilliseconds = 16;
 
 protected:
@@ -48,7 +50,8 @@ private:
     void createMenu();
     void describeControls();
     void connectEvents();
-    void connectTimer(QTimer *timer, void (MainForm::*handler)());
+    template <class Timer>
+    void connectTimer(Timer *timer, void (MainForm::*handler)());
     void connectLevel(QAction *item, void (MainForm::*handler)());
     // Every event that runs a handler comes through here: a failing handler
     // ends the program.
@@ -58,6 +61,7 @@ private:
     QPushButton *m_cmdLos = nullptr;
     QAction *m_mnuHigh = nullptr;
     QAction *m_mnuEnd = nullptr;
+    SteadyClock m_steadyClock;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Bell> m_bell;
     std::unique_ptr<QtToolkit> m_toolkit;

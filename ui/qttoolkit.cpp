@@ -5,6 +5,7 @@
 #include "ui/centre.h"
 #include "ui/high.h"
 #include "ui/lineshape.h"
+#include "ui/steadytimer.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -63,15 +64,6 @@ QLabel *QtToolkit::label(Label which) const
     std::abort();
 }
 
-QTimer *QtToolkit::timer(Timer which) const
-{
-    switch (which) {
-    case Timer::TimerB: return m_controls.TimerB;
-    case Timer::TimerZ: return m_controls.TimerZ;
-    }
-    std::abort();
-}
-
 QAction *QtToolkit::menuItem(MenuItem which) const
 {
     switch (which) {
@@ -96,16 +88,26 @@ std::string QtToolkit::caption(Label which) const
 // on already should.
 void QtToolkit::setTimerEnabled(Timer which, bool enabled)
 {
-    QTimer *t = timer(which);
-    if (!enabled)
-        t->stop();
-    else if (!t->isActive())
-        t->start();
+    auto apply = [enabled](auto *t) {
+        if (!enabled)
+            t->stop();
+        else if (!t->isActive())
+            t->start();
+    };
+    switch (which) {
+    case Timer::TimerB: return apply(m_controls.TimerB);
+    case Timer::TimerZ: return apply(m_controls.TimerZ);
+    }
+    std::abort();
 }
 
 bool QtToolkit::isTimerEnabled(Timer which) const
 {
-    return timer(which)->isActive();
+    switch (which) {
+    case Timer::TimerB: return m_controls.TimerB->isActive();
+    case Timer::TimerZ: return m_controls.TimerZ->isActive();
+    }
+    std::abort();
 }
 
 void QtToolkit::setChecked(MenuItem which, bool checked)

@@ -2,6 +2,7 @@
 
 #include "ui/bell.h"
 #include "ui/hopsala.h"
+#include "ui/steadytimer.h"
 #include "ui/toolkit.h"
 
 #include <QAbstractButton>
@@ -111,7 +112,12 @@ struct MainWindowFixture
     }
 
     QString caption(const char *name) const { return control<QLabel>(name)->text(); }
-    bool timerActive(const char *name) const { return control<QTimer>(name)->isActive(); }
+    bool timerActive(const char *name) const
+    {
+        if (auto *steady = control<SteadyTimer>(name))
+            return steady->isActive();
+        return control<QTimer>(name)->isActive();
+    }
 };
 
 // What a modal box showed before it was answered.
