@@ -8,16 +8,14 @@
 #include <QPainter>
 
 namespace {
-const QString PicturePath = QStringLiteral(":/ball.jpg");
-// Drawn for displays of device pixel ratio 2.
-const QString LargePicturePath = QStringLiteral(":/ball@2x.jpg");
+const QString PicturePath = QStringLiteral(":/ball.png");
+// Drawn for displays of device pixel ratio above 1.
+const QString LargePicturePath = QStringLiteral(":/ball@2x.png");
 } // namespace
 
 BallImage::BallImage(QWidget *parent)
     : QWidget(parent)
-    , m_picture(PicturePath)
 {
-    m_picture.addFile(LargePicturePath);
     setFixedSize(QImageReader(PicturePath).size());
     // Every pixel is painted: the picture carries the window's cyan itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -50,6 +48,17 @@ void BallImage::place()
     move(pixelsFromTwips(m_left), pixelsFromTwips(m_top));
 }
 
+const QPixmap &BallImage::picture(qreal devicePixelRatio)
+{
+    const bool large = devicePixelRatio > 1.0;
+    QPixmap &pixmap = large ? m_largePicture : m_picture;
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(large ? LargePicturePath : PicturePath);
+        pixmap.setDevicePixelRatio(large ? 2.0 : 1.0);
+    }
+    return pixmap;
+}
+
 void BallImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -57,7 +66,7 @@ void BallImage::paintEvent(QPaintEvent *)
     // The ratio of the surface really painted on: the screen's backing store
     // or, when rendered, the target image.
     const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
-    painter.drawPixmap(rect(), m_picture.pixmap(size(), ratio));
+    painter.drawPixmap(rect(), picture(ratio));
 }
 
 void BallImage::mousePressEvent(QMouseEvent *event)

