@@ -1,7 +1,5 @@
 #include "ui/steadytimer.h"
 
-#include <algorithm>
-
 MonotonicClock::time_point SteadyClock::now() const
 {
     return std::chrono::steady_clock::now();
@@ -13,8 +11,8 @@ SteadyTimer::SteadyTimer(std::chrono::milliseconds period, const MonotonicClock 
     , m_period(period)
     , m_clock(clock)
 {
-    m_wake.setSingleShot(true);
     m_wake.setTimerType(Qt::PreciseTimer);
+    m_wake.setInterval(period);
     connect(&m_wake, &QTimer::timeout, this, &SteadyTimer::wakeUp);
 }
 
@@ -22,8 +20,10 @@ void SteadyTimer::start()
 {
     m_active = true;
     ++m_run;
+    // Read before Qt reads its own clock: the first due time comes no later
+    // than Qt's first wake-up.
     m_due = m_clock.now() + m_period;
-    armForNextDue();
+    m_wake.start();
 }
 
 void SteadyTimer::stop()
@@ -40,18 +40,6 @@ void SteadyTimer::wakeUp()
     const TickRun due = ticksDue(m_due, m_period, m_clock.now());
     m_due = due.nextDue;
     const std::uint64_t run = m_run;
-    for (int tick = 0; tick < due.ticks; ++tick) {
+    for (int tick = 0; tick < due.ticks && run == m_run; ++tick)
         emit timeout();
-        if (run != m_run)
-            return;
-    }
-    armForNextDue();
-}
-
-// Rounded up to the millisecond of the precise timer: the wake-up never
-// comes before the due time, and so always runs a tick.
-void SteadyTimer::armForNextDue()
-{
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_due - m_clock.now());
-    m_wake.start(std::max(left, std::chrono::milliseconds(0)));
 }

@@ -15,11 +15,15 @@ public:
     time_point now() const override;
 };
 
-// A periodic timer that keeps its period against a monotonic clock. Each
-// wake-up is a single-shot precise timer armed for the next due time; one
-// that comes whole periods late emits the missed timeouts at once (see
-// ticksDue). Once stopped, also by a handler of one of those timeouts, it
-// emits nothing further.
+// A periodic timer that keeps its period against a monotonic clock. Its
+// wake-ups come from a precise Qt timer of the same period, so that they are
+// shared with the other timers of that period started with it; each wake-up
+// emits the timeouts due by then (see ticksDue), and one that comes whole
+// periods late emits the missed ones at once. Qt's timer wakes no earlier
+// than a due time, but for the microseconds between Qt's reading of the
+// clock and ours after it has moved its own phase; such a wake-up emits
+// nothing and the next one catches up. Once stopped, also by a handler of
+// one of its timeouts, the timer emits nothing further.
 class SteadyTimer : public QObject
 {
     Q_OBJECT
@@ -41,7 +45,6 @@ signals:
 
 private:
     void wakeUp();
-    void armForNextDue();
 
     const std::chrono::milliseconds m_period;
     const MonotonicClock &m_clock;
