@@ -52,8 +52,10 @@ const QPixmap &BallImage::picture(qreal devicePixelRatio)
 {
     const bool large = devicePixelRatio > 1.0;
     QPixmap &pixmap = large ? m_largePicture : m_picture;
+    // Through QImage: QPixmap's own loading asks the resource for its time,
+    // which reads the time zone.
     if (pixmap.isNull()) {
-        pixmap = QPixmap(large ? LargePicturePath : PicturePath);
+        pixmap = QPixmap::fromImage(QImage(large ? LargePicturePath : PicturePath));
         pixmap.setDevicePixelRatio(large ? 2.0 : 1.0);
     }
     return pixmap;
