@@ -214,8 +214,11 @@ void Hopsala::load()
 void Hopsala::showCentred()
 {
     centreOnScreen(this);
-    show();
+    // The native window exists before it shows, so that its first expose is
+    // seen whenever it comes.
+    winId();
     windowHandle()->installEventFilter(this);
+    show();
 }
 
 // The icon is no part of the first frame, and decoding its five sizes held
