@@ -63,8 +63,9 @@ QIcon programIcon()
 }
 
 Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
-                 std::unique_ptr<Bell> bell)
-    : m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
+                 std::unique_ptr<Bell> bell, std::unique_ptr<MonotonicClock> ticks)
+    : m_ticks(ticks ? std::move(ticks) : std::make_unique<SteadyClock>())
+    , m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
     , m_bell(bell ? std::move(bell) : std::make_unique<CanberraBell>())
 {
     setObjectName(QStringLiteral("Hopsala"));
@@ -96,7 +97,7 @@ Hopsala::~Hopsala() = default;
 void Hopsala::createControls(QWidget *client)
 {
     m_controls.TimerB =
-        new SteadyTimer(std::chrono::milliseconds(TickMilliseconds), m_steadyClock, this);
+        new SteadyTimer(std::chrono::milliseconds(TickMilliseconds), *m_ticks, this);
     m_controls.TimerB->setObjectName(QStringLiteral("TimerB"));
     m_cmdLos = new QPushButton(QStringLiteral("Los"), client);
     m_cmdLos->setObjectName(QStringLiteral("cmdLos"));

@@ -23,9 +23,12 @@ class Hopsala : public QMainWindow
 public:
     // clock: the time of day for the game, null for the system's;
     // programDirectory: where Wahl.txt lies, empty for the directory of the
-    // program file; bell: the sound of the beep, null for the desktop's.
+    // program file; bell: the sound of the beep, null for the desktop's;
+    // ticks: the monotonic clock TimerB keeps its period against, null for
+    // the system's.
     explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {},
-                     std::unique_ptr<Bell> bell = nullptr);
+                     std::unique_ptr<Bell> bell = nullptr,
+                     std::unique_ptr<MonotonicClock> ticks = nullptr);
     ~Hopsala() override;
 
     // Runs Form_Load. Throws when Wahl.txt cannot be read; the window must
@@ -63,7 +66,7 @@ private:
     QPushButton *m_cmdLos = nullptr;
     QAction *m_mnuHigh = nullptr;
     QAction *m_mnuEnd = nullptr;
-    SteadyClock m_steadyClock;
+    std::unique_ptr<MonotonicClock> m_ticks;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Bell> m_bell;
     std::unique_ptr<QtToolkit> m_toolkit;
