@@ -77,7 +77,8 @@ private slots:
         QVERIFY(run.nextDue == Due + 11 * Period);
     }
 
-    // Over half a minute of wake-ups that come up to three periods late, the
+    // Over half a minute of wake-ups that come up to just over three periods
+    // late, the
     // ticks run are exactly the ticks that fell due: 62.5 a second at 16 ms.
     void lateWakeUpsLoseNoTickOverAGame()
     {
