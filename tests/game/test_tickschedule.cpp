@@ -78,8 +78,8 @@ private slots:
     }
 
     // Over half a minute of wake-ups that come up to just over three periods
-    // late, the
-    // ticks run are exactly the ticks that fell due: 62.5 a second at 16 ms.
+    // late, the ticks run are exactly the ticks that fell due: 62.5 a second
+    // at 16 ms.
     void lateWakeUpsLoseNoTickOverAGame()
     {
         const MonotonicClock::time_point start = Due;
