@@ -9,7 +9,7 @@ JOBS        := $(shell nproc 2>/dev/null || echo 2)
 RUN_PACKAGES  := cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core \
                  libcanberra-dev sound-theme-freedesktop qt6-translations-l10n
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
-                 desktop-file-utils appstream openbox x11-utils
+                 desktop-file-utils appstream openbox x11-utils tzdata
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3
 
 PREFIX      ?= $(HOME)/.local

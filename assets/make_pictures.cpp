@@ -67,12 +67,10 @@ QImage drawIcon(int size)
     return image;
 }
 
-bool save(const QImage &image, const QString &path, int quality)
+// PNG, which Qt reads without a plug-in.
+bool save(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path);
-    writer.setQuality(quality);
-    writer.setOptimizedWrite(true);
-    writer.setProgressiveScanWrite(false);
+    QImageWriter writer(path, "png");
     if (writer.write(image))
         return true;
     std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
@@ -85,9 +83,9 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ASSETS_DIR));
-    bool ok = save(drawBall(50), out.filePath(QStringLiteral("ball.jpg")), 90);
-    ok = save(drawBall(100), out.filePath(QStringLiteral("ball@2x.jpg")), 85) && ok;
+    bool ok = save(drawBall(50), out.filePath(QStringLiteral("ball.png")));
+    ok = save(drawBall(100), out.filePath(QStringLiteral("ball@2x.png"))) && ok;
     for (int size : {16, 32, 48, 64, 128})
-        ok = save(drawIcon(size), out.filePath(QStringLiteral("icon%1.png").arg(size)), -1) && ok;
+        ok = save(drawIcon(size), out.filePath(QStringLiteral("icon%1.png").arg(size))) && ok;
     return ok ? 0 : 1;
 }

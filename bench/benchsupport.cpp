@@ -92,6 +92,12 @@ void printTicks(const std::vector<BenchClock::time_point> &ticks)
     printFigure("tick_max_ms", percentile(intervals, 1.0));
 }
 
+void printSteps(long steps, BenchClock::duration elapsed)
+{
+    printFigure("steps_per_s",
+                static_cast<double>(steps) / std::chrono::duration<double>(elapsed).count());
+}
+
 BenchApplication::BenchApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 void BenchApplication::watchFirstFrame(const QString &objectName,

@@ -36,6 +36,10 @@ void printFigure(const char *key, double value);
 // interval between ticks: tick_p50_ms, tick_p99_ms, tick_max_ms.
 void printTicks(const std::vector<BenchClock::time_point> &ticks);
 
+// steps_per_s: the steps of a game (ticks of the ball's timer) over the
+// time it ran.
+void printSteps(long steps, BenchClock::duration elapsed);
+
 // A QApplication that tells when a window has painted its first frame
 // and counts the timer events it delivers. Both the floor and the probe use
 // it, so whatever it costs is the same on both sides of a ratio.

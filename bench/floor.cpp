@@ -9,6 +9,8 @@
 //                   label by a pixel on every tick of a 16 ms precise timer
 //                   for 5 s, the least a moving ball costs, and prints the
 //                   figures that the probe prints for a running game.
+//   --steps SECONDS the same for SECONDS (at most 25); prints steps_per_s,
+//                   the ticks of the timer per second, as the probe does.
 
 #include "benchsupport.h"
 
@@ -17,7 +19,9 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -28,7 +32,7 @@ constexpr int TickMilliseconds = 16;
 constexpr int GameMilliseconds = 5000;
 
 // Moves ball back and forth along the diagonal until the game's time is up.
-void playFloorGame(QLabel *ball)
+void playFloorGame(QLabel *ball, int milliseconds)
 {
     static QTimer tick;
     static QTimer end;
@@ -50,13 +54,14 @@ void playFloorGame(QLabel *ball)
         const double elapsed = std::chrono::duration<double>(BenchClock::now() - begin).count();
         tick.stop();
         printTicks(ticks);
+        printSteps(static_cast<long>(ticks.size()), BenchClock::now() - begin);
         printFigure("game_cpu_percent", 100.0 * cpu / elapsed);
         printFigure("game_switches_per_s", switches / elapsed);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
     tick.start(TickMilliseconds);
-    end.start(GameMilliseconds);
+    end.start(milliseconds);
 }
 
 } // namespace
@@ -85,13 +90,17 @@ int main(int argc, char *argv[])
     window.setCentralWidget(client);
     window.resize(312, 206 + window.menuBar()->sizeHint().height());
 
-    const bool game = std::strcmp(mode, "--game") == 0;
+    const bool steps = std::strcmp(mode, "--steps") == 0 && argc > 2;
+    const int gameMilliseconds =
+        steps ? 1000 * std::clamp(std::atoi(argv[2]), 1, 25) : GameMilliseconds;
+    const bool game = steps || std::strcmp(mode, "--game") == 0;
     if (game || std::strcmp(mode, "--first-frame") == 0) {
-        app.watchFirstFrame(window.objectName(), [game, ball](QWidget &) {
+        app.watchFirstFrame(window.objectName(), [game, ball, gameMilliseconds](QWidget &) {
             std::printf("first_frame_ns %lld\n", static_cast<long long>(monotonicNanoseconds()));
             std::fflush(stdout);
             if (game)
-                QTimer::singleShot(SettleMilliseconds, [ball] { playFloorGame(ball); });
+                QTimer::singleShot(SettleMilliseconds,
+                                   [ball, gameMilliseconds] { playFloorGame(ball, gameMilliseconds); });
             else
                 QCoreApplication::exit(0);
         });

@@ -8,17 +8,23 @@
 //   the CPU time of a running game), then double-clicks the ball many times
 //   (time from the double-click event to lblPunkte's new text), and ends
 //   long before the game would.
+// --steps SECONDS: after the first frame presses "Los" and counts TimerB's
+//   timeouts, each one step of the ball, for SECONDS of the game (at most
+//   25, before the game ends); prints steps_per_s.
 
 #include "benchsupport.h"
 #include "ui/hopsala.h"
 #include "ui/program.h"
+#include "ui/steadytimer.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -78,11 +84,11 @@ private:
 
     void play()
     {
-        auto *timerB = m_window.findChild<QTimer *>(QStringLiteral("TimerB"));
+        auto *timerB = m_window.findChild<SteadyTimer *>(QStringLiteral("TimerB"));
         auto *cmdLos = m_window.findChild<QPushButton *>(QStringLiteral("cmdLos"));
         m_ticks.reserve(1000);
         const QMetaObject::Connection ticks = QObject::connect(
-            timerB, &QTimer::timeout, [this] { m_ticks.push_back(BenchClock::now()); });
+            timerB, &SteadyTimer::timeout, [this] { m_ticks.push_back(BenchClock::now()); });
         const double cpuBefore = cpuSeconds();
         const long long switchesBefore = voluntarySwitches();
         const BenchClock::time_point begin = BenchClock::now();
@@ -143,16 +149,47 @@ private:
     std::vector<BenchClock::time_point> m_ticks;
 };
 
+// Steps of the ball per second of a game: one TimerB_Timer per timeout.
+void countSteps(QWidget &window, int seconds)
+{
+    static QTimer end;
+    static long steps = 0;
+    auto *timerB = window.findChild<SteadyTimer *>(QStringLiteral("TimerB"));
+    auto *cmdLos = window.findChild<QPushButton *>(QStringLiteral("cmdLos"));
+    QObject::connect(timerB, &SteadyTimer::timeout, [] { ++steps; });
+    end.setSingleShot(true);
+    end.setTimerType(Qt::PreciseTimer);
+    const BenchClock::time_point begin = BenchClock::now();
+    QObject::connect(&end, &QTimer::timeout, [begin] {
+        printSteps(steps, BenchClock::now() - begin);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    cmdLos->click();
+    end.start(std::chrono::seconds(seconds));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     const bool session = argc > 1 && std::strcmp(argv[1], "--session") == 0;
+    const int stepSeconds = argc > 2 && std::strcmp(argv[1], "--steps") == 0
+        ? std::clamp(std::atoi(argv[2]), 1, 25)
+        : 0;
     BenchApplication app(argc, argv);
     std::unique_ptr<Session> probe;
-    app.watchFirstFrame(QStringLiteral("Hopsala"), [&app, &probe, session](QWidget &window) {
+    app.watchFirstFrame(QStringLiteral("Hopsala"), [&app, &probe, session,
+                                                    stepSeconds](QWidget &window) {
         std::printf("first_frame_ns %lld\n", static_cast<long long>(monotonicNanoseconds()));
         std::fflush(stdout);
+        if (stepSeconds > 0) {
+            QWidget *shown = &window;
+            QTimer::singleShot(SettleMilliseconds, [shown, stepSeconds] {
+                countSteps(*shown, stepSeconds);
+            });
+            return;
+        }
         if (!session) {
             QCoreApplication::exit(0);
             return;

@@ -20,23 +20,31 @@ QAccessibleInterface *ownControl(const QString &className, QObject *object)
     return nullptr;
 }
 
+// A label with an accessible name announces no new caption; the new name is
+// announced.
+void nameAfterValue(QLabel *label, const QString &meaning, const QString &text)
+{
+    const QString name = text.isEmpty() ? meaning : meaning + QStringLiteral(": ") + text;
+    if (name != label->accessibleName())
+        label->setAccessibleName(name);
+}
+
 } // namespace
 
 void setValueMeaning(QLabel *label, const QString &meaning)
 {
     label->setProperty(MeaningProperty, meaning);
-    setValueText(label, label->text());
+    nameAfterValue(label, meaning, label->text());
 }
 
+// The clock's label is given its value on every tick and shows a new one
+// once a second; an unchanged value changes nothing.
 void setValueText(QLabel *label, const QString &text)
 {
+    if (text == label->text())
+        return;
     label->setText(text);
-    const QString meaning = label->property(MeaningProperty).toString();
-    const QString name = text.isEmpty() ? meaning : meaning + QStringLiteral(": ") + text;
-    // A label with an accessible name announces no new caption; the new name
-    // is announced.
-    if (name != label->accessibleName())
-        label->setAccessibleName(name);
+    nameAfterValue(label, label->property(MeaningProperty).toString(), text);
 }
 
 void describeControl(QWidget *widget, const QString &name, const QString &description)

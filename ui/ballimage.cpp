@@ -10,16 +10,14 @@
 #include <QStyleHints>
 
 namespace {
-const QString PicturePath = QStringLiteral(":/ball.jpg");
-// Drawn for displays of device pixel ratio 2.
-const QString LargePicturePath = QStringLiteral(":/ball@2x.jpg");
+const QString PicturePath = QStringLiteral(":/ball.png");
+// Drawn for displays of device pixel ratio above 1.
+const QString LargePicturePath = QStringLiteral(":/ball@2x.png");
 } // namespace
 
 BallImage::BallImage(QWidget *parent)
     : QWidget(parent)
-    , m_picture(PicturePath)
 {
-    m_picture.addFile(LargePicturePath);
     setFixedSize(QImageReader(PicturePath).size());
     // Every pixel is painted: the picture carries the window's cyan itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -53,6 +51,19 @@ void BallImage::place()
     move(pixelsFromTwips(m_left), pixelsFromTwips(m_top));
 }
 
+const QPixmap &BallImage::picture(qreal devicePixelRatio)
+{
+    const bool large = devicePixelRatio > 1.0;
+    QPixmap &pixmap = large ? m_largePicture : m_picture;
+    // Through QImage: QPixmap's own loading asks the resource for its time,
+    // which reads the time zone.
+    if (pixmap.isNull()) {
+        pixmap = QPixmap::fromImage(QImage(large ? LargePicturePath : PicturePath));
+        pixmap.setDevicePixelRatio(large ? 2.0 : 1.0);
+    }
+    return pixmap;
+}
+
 void BallImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -60,7 +71,7 @@ void BallImage::paintEvent(QPaintEvent *)
     // The ratio of the surface really painted on: the screen's backing store
     // or, when rendered, the target image.
     const qreal ratio = painter.paintEngine()->paintDevice()->devicePixelRatioF();
-    painter.drawPixmap(rect(), m_picture.pixmap(size(), ratio));
+    painter.drawPixmap(rect(), picture(ratio));
 }
 
 bool BallImage::eventFilter(QObject *watched, QEvent *event)

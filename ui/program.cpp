@@ -26,7 +26,6 @@ int runHopsala()
     QApplication::setApplicationVersion(QString::fromLatin1(ProgramIdentity::Version));
     // Wayland compositors find the icon and the name through the desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramIdentity::DesktopId));
-    QApplication::setWindowIcon(programIcon());
     installGermanQtTexts();
 
     Hopsala window;

@@ -7,6 +7,7 @@
 #include "ui/high.h"
 #include "ui/lineshape.h"
 #include "ui/programidentity.h"
+#include "ui/steadytimer.h"
 #include "ui/twips.h"
 #include "ui/utf8.h"
 
@@ -26,7 +27,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 
 namespace {
@@ -97,15 +97,6 @@ QLabel *QtToolkit::label(Label which) const
     std::abort();
 }
 
-QTimer *QtToolkit::timer(Timer which) const
-{
-    switch (which) {
-    case Timer::TimerB: return m_controls.TimerB;
-    case Timer::TimerZ: return m_controls.TimerZ;
-    }
-    std::abort();
-}
-
 QAction *QtToolkit::menuItem(MenuItem which) const
 {
     switch (which) {
@@ -130,16 +121,26 @@ std::string QtToolkit::caption(Label which) const
 // on already should.
 void QtToolkit::setTimerEnabled(Timer which, bool enabled)
 {
-    QTimer *t = timer(which);
-    if (!enabled)
-        t->stop();
-    else if (!t->isActive())
-        t->start();
+    auto apply = [enabled](auto *t) {
+        if (!enabled)
+            t->stop();
+        else if (!t->isActive())
+            t->start();
+    };
+    switch (which) {
+    case Timer::TimerB: return apply(m_controls.TimerB);
+    case Timer::TimerZ: return apply(m_controls.TimerZ);
+    }
+    std::abort();
 }
 
 bool QtToolkit::isTimerEnabled(Timer which) const
 {
-    return timer(which)->isActive();
+    switch (which) {
+    case Timer::TimerB: return m_controls.TimerB->isActive();
+    case Timer::TimerZ: return m_controls.TimerZ->isActive();
+    }
+    std::abort();
 }
 
 void QtToolkit::setChecked(MenuItem which, bool checked)
@@ -245,7 +246,7 @@ void QtToolkit::quit()
 
 void QtToolkit::report(const std::string &message)
 {
-    std::cerr << message << std::endl;
+    std::fprintf(stderr, "%s\n", message.c_str());
     messageBox(message);
 }
 
@@ -255,7 +256,7 @@ void QtToolkit::fail(const std::exception &error)
     m_quit = true;
     const std::string message = failureMessage(error);
     if (message != error.what())
-        std::cerr << error.what() << std::endl; // for the developer; the player reads German
+        std::fprintf(stderr, "%s\n", error.what()); // for the developer; the player reads German
     report(message);
     m_terminate();
 }

@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QMainWindow;
 class QTimer;
+class SteadyTimer;
 class QWidget;
 
 // The controls of the main window that the game's handlers reach.
@@ -25,7 +26,7 @@ struct MainWindowControls
     QLabel *lblZeit = nullptr;
     QLabel *lblPunkte = nullptr;
     QLabel *lblPunkte2 = nullptr;
-    QTimer *TimerB = nullptr;
+    SteadyTimer *TimerB = nullptr;
     QTimer *TimerZ = nullptr;
     QAction *mnuAnf = nullptr;
     QAction *mnuFor = nullptr;
@@ -90,7 +91,6 @@ public:
 
 private:
     QLabel *label(Label label) const;
-    QTimer *timer(Timer timer) const;
     QAction *menuItem(MenuItem item) const;
     QWidget *dialogParent() const;
 

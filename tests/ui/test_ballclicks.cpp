@@ -227,7 +227,7 @@ void TestBallClicks::onlyTwoQuickPressesOnTheBallMakeADoubleClick()
     QVERIFY(f.start());
     QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
     // The test moves the ball itself.
-    f.control<QTimer>("TimerB")->stop();
+    f.control<SteadyTimer>("TimerB")->stop();
     DoubleClickEvents qtDoubleClicks(f.control("Ball"));
     {
         StillPointer pointer(*f.window);

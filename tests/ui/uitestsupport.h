@@ -4,6 +4,7 @@
 #include "support/wahlbytes.h"
 #include "ui/bell.h"
 #include "ui/hopsala.h"
+#include "ui/steadytimer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -92,7 +93,12 @@ struct MainWindowFixture
     }
 
     QString caption(const char *name) const { return control<QLabel>(name)->text(); }
-    bool timerActive(const char *name) const { return control<QTimer>(name)->isActive(); }
+    bool timerActive(const char *name) const
+    {
+        if (auto *steady = control<SteadyTimer>(name))
+            return steady->isActive();
+        return control<QTimer>(name)->isActive();
+    }
 };
 
 // What a modal box showed before it was answered.
