@@ -1,82 +1,4 @@
-#include "ui/program.h"
-#include "ui/programidentity.h"
-
-#include <QApplication>
-#include <QList>
-
-#include <cstdio>
-#include <cstdlib>
-#include <mutex>
-#include <string>
-
-namespace {
-
-const char *const SessionVariables[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-
-bool hasGraphicalSession()
-{
-    for (const char *name : SessionVariables) {
-        const char *value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
-}
-
-// The variables that named the session, as NAME="value", for the player.
-std::string sessionNames()
-{
-    std::string names;
-    for (const char *name : SessionVariables) {
-        const char *value = std::getenv(name);
-        if (!value || !*value)
-            continue;
-        names += (names.empty() ? "" : ", ") + std::string(name) + "=\"" + value + '"';
-    }
-    return names;
-}
-
-struct HeldMessage
-{
-    QtMsgType type;
-    QByteArray category;
-    QString text;
-};
-
-// Qt's messages while the platform starts. When no window system answers,
-// Qt ends the process through a fatal message (an abort) after a few English
-// lines; the player gets one German line and status 1 instead.
-// The platform's event thread may speak as well.
-std::mutex heldMessagesLock;
-QList<HeldMessage> heldMessages;
-QtMessageHandler outputHandler = nullptr;
-
-void holdWhileStarting(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    const std::lock_guard<std::mutex> hold(heldMessagesLock);
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "Hopsala1 kann kein Fenster öffnen: keine Verbindung zur grafischen "
-                             "Sitzung (%s).\n",
-                     sessionNames().c_str());
-        std::fflush(nullptr);
-        std::_Exit(1);
-    }
-    heldMessages.append({type, context.category, text});
-}
-
-// The platform started: what Qt said meanwhile goes out as it would have.
-void releaseHeldMessages()
-{
-    qInstallMessageHandler(outputHandler);
-    const std::lock_guard<std::mutex> hold(heldMessagesLock);
-    for (const HeldMessage &message : std::as_const(heldMessages)) {
-        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
-        qt_message_output(message.type, context, message.text);
-    }
-    heldMessages.clear();
-}
-
-} // namespace
+#include "ui/start.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The D-Bus library that the X11 platform plugin loads keeps a buffer until
@@ -94,20 +16,7 @@ extern "C" const char *__lsan_default_options()
 
 // The program takes no command line: arguments given, Qt's own options
 // (-reverse, -style, ...) among them, change nothing.
-int main(int, char *[])
+int main()
 {
-    if (!hasGraphicalSession()) {
-        std::fprintf(stderr,
-                     "%s braucht eine grafische Sitzung: weder DISPLAY noch WAYLAND_DISPLAY "
-                     "ist gesetzt.\n",
-                     ProgramIdentity::Name);
-        return 1;
-    }
-    char programName[] = "Hopsala1";
-    char *qtArguments[] = {programName, nullptr};
-    int qtArgumentCount = 1;
-    outputHandler = qInstallMessageHandler(holdWhileStarting);
-    QApplication app(qtArgumentCount, qtArguments);
-    releaseHeldMessages();
-    return runHopsala();
+    return startHopsala();
 }
