@@ -18,6 +18,18 @@ class WaitTimeout(AssertionError):
     pass
 
 
+def stopProcess(process, grace=10):
+    """Ends a service started by a test or a benchmark: politely first, then
+    for good; a process that has ended already is left as it is."""
+    if process and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 def _authEntry(cookie):
     """One Xauthority entry for any host and display: the server reads the
     file before it has picked its display number, the clients after."""
@@ -88,10 +100,4 @@ class XServer:
                          "; it said: " + output if output else "")
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        stopProcess(self.process)

@@ -7,6 +7,7 @@ import subprocess
 
 import xwdimage
 from xsession import Desktop, Rect, waitUntil
+from xvfbserver import stopProcess
 
 
 class WindowManager:
@@ -38,13 +39,7 @@ class WindowManager:
         waitUntil(managing, timeout, "openbox to manage the screen")
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        stopProcess(self.process)
 
 
 class ManagedDesktop(Desktop):
