@@ -18,9 +18,12 @@ import tempfile
 import time
 from pathlib import Path
 
+import belllatency
+
 ROOT = Path(__file__).resolve().parent.parent
 BUILD = ROOT / "build" / "bench"
-TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench"]
+TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench",
+           belllatency.TARGET]
 
 STARTUP_WARMUPS = 2   # fill the page cache and the font cache first
 STARTUP_RUNS = 20     # each, alternating
@@ -242,10 +245,12 @@ def main():
         log("bench: idle, 5 s game and double clicks ...")
         game = sessions("hopsala_probe", "--session", display.env)
         floor_game = sessions("hopsala_floor", "--game", display.env)
+        log("bench: bell latency ...")
+        bell = belllatency.bench(BUILD, display.env)
     log("bench: ReadSettings and WriteSettings ...")
     files = storage()
     print(machine(load_before))
-    print_table(rows(start, rss, game, floor_game, files))
+    print_table(rows(start, rss, game, floor_game, files) + bell)
     print(f"Game figures: median of {SESSION_RUNS} sessions each. The probe: 1 s to settle, "
           "3 s without a game, a 5 s game, 2000 double clicks. The floor's game: one label "
           "moved on every tick of a 16 ms timer.")

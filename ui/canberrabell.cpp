@@ -1,5 +1,9 @@
 #include "ui/canberrabell.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
 #include <canberra.h>
 #include <pthread.h>
 #include <sched.h>
@@ -61,6 +65,30 @@ CanberraBell::CanberraBell(std::string driver)
     : m_driver(std::move(driver))
     , m_worker([this] { run(); })
 {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(&m_firstPaint);
+    else
+        allowOpening();
+}
+
+void CanberraBell::allowOpening()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_mayOpen = true;
+    }
+    m_wake.notify_one();
+}
+
+// The first paint event comes while the first window draws its first frame;
+// the context opens once that frame is done.
+bool CanberraBell::FirstPaint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { m_bell.allowOpening(); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 CanberraBell::~CanberraBell()
@@ -100,17 +128,22 @@ bool CanberraBell::takeBeep()
 // Woken by a beep, a thread of normal policy often takes the CPU from the UI
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
+// Opening the context loads the sound server's libraries; while the window
+// was still being built that held up its first paint by a fifth, and opened
+// at the first beep it made that beep some tens of milliseconds late. So it
+// opens once the first frame is drawn, or at a beep that comes earlier.
 void CanberraBell::run()
 {
     const sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
-    // The context opens with the first beep, not at start: opening it loads
-    // the sound server's libraries, which held up the window's first paint
-    // by a fifth. The first beep comes some tens of milliseconds late.
-    if (!takeBeep())
-        return;
+    {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_stop || m_mayOpen || m_pending > 0; });
+        if (m_stop)
+            return;
+    }
     ca_context *context = openContext(m_driver);
-    bool sounding = context != nullptr && play(context);
+    bool sounding = context != nullptr;
     while (sounding && takeBeep())
         sounding = play(context);
     m_usable = false;
