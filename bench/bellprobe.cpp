@@ -1,8 +1,8 @@
 // Hopsala1 started as ui/main.cpp starts it, with its real bell, for
-// bench/belllatency.py. After the first frame it waits --first MS, presses
-// "Los" and double-clicks the ball --bells N times, --gap MS apart; before
-// each double-click event it prints "bell_ns" (CLOCK_MONOTONIC), then ends
-// long before the game would.
+// bench/belllatency.py. At the first frame it presses "Los" with the mouse;
+// --first MS later it double-clicks the ball, --bells N times, --gap MS
+// apart; before each double-click event it prints "bell_ns"
+// (CLOCK_MONOTONIC), and ends long before the game would.
 
 #include "benchsupport.h"
 #include "ui/program.h"
@@ -40,16 +40,19 @@ Plan readPlan(int argc, char *argv[])
     return plan;
 }
 
+void sendMouse(QWidget &widget, QEvent::Type type, Qt::MouseButtons buttons)
+{
+    const QPointF centre = QRectF(widget.rect()).center();
+    QMouseEvent event(type, centre, widget.mapToGlobal(centre), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &event);
+}
+
 // Press, release, double click, release, as the window system delivers a
 // double click; the double-click event is the one that beeps.
 void doubleClick(QWidget &ball)
 {
-    const QPointF centre = QRectF(ball.rect()).center();
-    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, centre, ball.mapToGlobal(centre), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(&ball, &event);
-    };
+    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) { sendMouse(ball, type, buttons); };
     send(QEvent::MouseButtonPress, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, Qt::NoButton);
     std::printf("bell_ns %lld\n", static_cast<long long>(monotonicNanoseconds()));
@@ -65,8 +68,6 @@ void ringAfter(QWidget &window, int left, const Plan &plan, int milliseconds)
             QCoreApplication::exit(0);
             return;
         }
-        if (left == plan.bells)
-            window.findChild<QPushButton *>(QStringLiteral("cmdLos"))->click();
         doubleClick(*window.findChild<QWidget *>(QStringLiteral("Ball")));
         ringAfter(window, left - 1, plan, plan.gapMilliseconds);
     });
@@ -79,6 +80,9 @@ int main(int argc, char *argv[])
     const Plan plan = readPlan(argc, argv);
     BenchApplication app(argc, argv);
     app.watchFirstFrame(QStringLiteral("Hopsala"), [&plan](QWidget &window) {
+        QWidget &los = *window.findChild<QPushButton *>(QStringLiteral("cmdLos"));
+        sendMouse(los, QEvent::MouseButtonPress, Qt::LeftButton);
+        sendMouse(los, QEvent::MouseButtonRelease, Qt::NoButton);
         ringAfter(window, plan.bells, plan, plan.firstMilliseconds);
     });
     return runHopsala();

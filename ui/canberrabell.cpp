@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QTimer>
 
 #include <canberra.h>
 #include <pthread.h>
@@ -66,7 +65,7 @@ CanberraBell::CanberraBell(std::string driver)
     , m_worker([this] { run(); })
 {
     if (QCoreApplication::instance())
-        QCoreApplication::instance()->installEventFilter(&m_firstPaint);
+        QCoreApplication::instance()->installEventFilter(&m_firstInput);
     else
         allowOpening();
 }
@@ -80,13 +79,20 @@ void CanberraBell::allowOpening()
     m_wake.notify_one();
 }
 
-// The first paint event comes while the first window draws its first frame;
-// the context opens once that frame is done.
-bool CanberraBell::FirstPaint::eventFilter(QObject *watched, QEvent *event)
+// Every beep follows the player's input: "Los" is pressed before the first
+// double click, and a person needs some hundreds of milliseconds from there
+// to the ball; opening the context takes some tens.
+bool CanberraBell::FirstInput::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::TouchBegin:
         QCoreApplication::instance()->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] { m_bell.allowOpening(); });
+        m_bell.allowOpening();
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -128,10 +134,11 @@ bool CanberraBell::takeBeep()
 // Woken by a beep, a thread of normal policy often takes the CPU from the UI
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
-// Opening the context loads the sound server's libraries; while the window
-// was still being built that held up its first paint by a fifth, and opened
-// at the first beep it made that beep some tens of milliseconds late. So it
-// opens once the first frame is drawn, or at a beep that comes earlier.
+// Opening the context loads the sound server's libraries: at start-up that
+// held up the window's first paint by a fifth and costs an idle window some
+// megabytes; opened at the first beep it made that beep some tens of
+// milliseconds late. So it opens at the player's first input, or at a beep
+// that comes without any.
 void CanberraBell::run()
 {
     const sched_param unused{};

@@ -16,8 +16,8 @@
 //
 // Opening the sound layer takes tens of milliseconds and a play waits for
 // the server, so both happen on a thread of the bell's own, which opens the
-// one context as soon as the program's first frame is drawn and holds it for
-// the bell's lifetime; ring() only hands a beep over. Once the context cannot be opened or a play fails,
+// one context at the player's first press of a key or mouse button and holds
+// it for the bell's lifetime; ring() only hands a beep over. Once the context cannot be opened or a play fails,
 // ring() answers false for good; only a beep handed over before that stays
 // unheard.
 class CanberraBell : public Bell
@@ -49,16 +49,16 @@ private:
     int m_pending = 0; // guarded by m_mutex
     bool m_stop = false; // guarded by m_mutex
     bool m_mayOpen = false; // guarded by m_mutex
-    // Watches the application's events for the first paint.
-    class FirstPaint : public QObject
+    // Watches the application's events for the player's first input.
+    class FirstInput : public QObject
     {
     public:
-        explicit FirstPaint(CanberraBell &bell) : m_bell(bell) {}
+        explicit FirstInput(CanberraBell &bell) : m_bell(bell) {}
         bool eventFilter(QObject *watched, QEvent *event) override;
 
     private:
         CanberraBell &m_bell;
     };
-    FirstPaint m_firstPaint{*this};
+    FirstInput m_firstInput{*this};
     std::thread m_worker; // last: starts when everything above is made
 };
