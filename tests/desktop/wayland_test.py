@@ -8,6 +8,7 @@ test's own, on Qt's wayland platform, judged by weston's screenshots.
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 
@@ -112,15 +113,17 @@ def qtestCommand(command, env):
 def runUnderWeston(command):
     """Runs command under a weston of its own on the wayland platform; its
     status is the command's."""
-    work = os.environ.get("HOPSALA_WESTON_WORK") or os.getcwd()
-    os.makedirs(work, exist_ok=True)
+    work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    signal.signal(signal.SIGTERM, runner._deadline)
     weston = WestonServer(work)
     try:
         weston.start()
         env = dict(os.environ, **weston.clientEnvironment())
         try:
-            return subprocess.run(qtestCommand(command, env), env=env, timeout=int(os.environ.get(
-                "HOPSALA_COMMAND_TIMEOUT", "120"))).returncode
+            # Within ctest's TIMEOUT of 120 s, so that weston is still ended.
+            return subprocess.run(qtestCommand(command, env), env=env, timeout=100).returncode
         except subprocess.TimeoutExpired:
             print("%s did not end in time" % command[0])
             return 1
