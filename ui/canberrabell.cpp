@@ -81,7 +81,7 @@ void CanberraBell::allowOpening()
 
 // Every beep follows the player's input: "Los" is pressed before the first
 // double click, and a person needs some hundreds of milliseconds from there
-// to the ball; opening the context takes some tens.
+// to the ball; opening the context takes a few, tens on a busy machine.
 bool CanberraBell::FirstInput::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
@@ -134,11 +134,11 @@ bool CanberraBell::takeBeep()
 // Woken by a beep, a thread of normal policy often takes the CPU from the UI
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
-// Opening the context loads the sound server's libraries: at start-up that
-// held up the window's first paint by a fifth and costs an idle window some
-// megabytes; opened at the first beep it made that beep some tens of
-// milliseconds late. So it opens at the player's first input, or at a beep
-// that comes without any.
+// Opening the context loads the sound server's libraries and connects to
+// it: at start-up that held up the window's first paint by a fifth and
+// costs an idle window some megabytes; opened at the first beep it made that
+// beep wait for all of it. So it opens at the player's first input, or at a
+// beep that comes without any.
 void CanberraBell::run()
 {
     const sched_param unused{};

@@ -16,10 +16,10 @@
 //
 // Opening the sound layer takes tens of milliseconds and a play waits for
 // the server, so both happen on a thread of the bell's own, which opens the
-// one context at the player's first press of a key or mouse button and holds
-// it for the bell's lifetime; ring() only hands a beep over. Once the context cannot be opened or a play fails,
-// ring() answers false for good; only a beep handed over before that stays
-// unheard.
+// one context at the player's first press of a key or mouse button and
+// holds it for the bell's lifetime; ring() only hands a beep over. Once the
+// context cannot be opened or a play fails, ring() answers false for good;
+// only a beep handed over before that stays unheard.
 class CanberraBell : public Bell
 {
 public:

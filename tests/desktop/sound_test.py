@@ -29,6 +29,12 @@ def punkte(main):
     return main.label(main.picture(), screen.LBL_PUNKTE)
 
 
+def connected(server):
+    """Whether the program's bell holds a connection to the server."""
+    clients = server.pactl("list", "clients").stdout
+    return 'application.name = "Hopsala1"' in clients
+
+
 def sounds(server):
     return len(server.soundsStarted())
 
@@ -40,7 +46,7 @@ def expectSounds(server, count, after):
 
 
 def theServerPlaysOneBellPerDoubleClickInAGameAndOneAtItsEnd(programPath, work):
-    # Each double click on the ball during a game and the game's end sound the desktop bell through the sound server, heard in its recording; double clicks before "Los" and single clicks sound nothing.
+    # Each double click on the ball during a game and the game's end sound the desktop bell through the sound server, heard in its recording; double clicks before "Los" and single clicks sound nothing; the bell connects to the server at the first click, not before.
     server, display, program = PulseServer(work), XServer(work), None
     try:
         server.start()
@@ -52,8 +58,11 @@ def theServerPlaysOneBellPerDoubleClickInAGameAndOneAtItsEnd(programPath, work):
         window = waitUntil(lambda: desktop.windows("^Hopsala$"), STEP_SECONDS, "the main window")
         main = MainWindow(desktop, program, window[0])
         waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
+        # The bell connects at the player's first input, not at start-up.
+        assert not connected(server), "the bell connected before any input"
         ball = screen.BALL_START.centre()
         main.click(*ball, repeat=2)
+        waitUntil(lambda: connected(server), SOUND_SECONDS, "the bell to connect at the first click")
         main.click(*ball)
         main.clickLos()
         counters = screen.Counters(main, STEP_SECONDS)
