@@ -8,6 +8,7 @@ import shutil
 import subprocess
 import tempfile
 
+import xwdimage
 from services import readLog, startService, stopService, waitUntil
 
 SOCKET = "wl-hopsala"
@@ -45,7 +46,6 @@ class WestonServer:
 
     def screenshot(self):
         """A screenshot of the whole output, as an RGB image of xwdimage."""
-        import xwdimage
         for old in glob.glob(os.path.join(self.folder, "wayland-screenshot*.png")):
             os.remove(old)
         env = dict(os.environ, **self.clientEnvironment())
