@@ -4,15 +4,8 @@ process group of its own, so that ending it ends whatever it started."""
 import os
 import signal
 import subprocess
-import time
 
 from xsession import WaitTimeout, waitUntil  # noqa: F401 (for the users of this module)
-
-def privateFolder(path):
-    """A runtime folder only its owner may enter, as the services demand."""
-    os.makedirs(path, mode=0o700, exist_ok=True)
-    os.chmod(path, 0o700)
-    return path
 
 
 def startService(arguments, logPath, env, **options):
