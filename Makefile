@@ -8,9 +8,12 @@ JOBS        := $(shell nproc 2>/dev/null || echo 2)
 
 RUN_PACKAGES  := cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core \
                  libcanberra-dev sound-theme-freedesktop qt6-translations-l10n
+SOUND_PACKAGES := pulseaudio pulseaudio-utils libcanberra-pulse
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
-                 desktop-file-utils appstream openbox x11-utils tzdata
-BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3
+                 desktop-file-utils appstream openbox x11-utils tzdata $(SOUND_PACKAGES) \
+                 dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
+                 weston qt6-wayland imagemagick
+BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 $(SOUND_PACKAGES)
 
 PREFIX      ?= $(HOME)/.local
 

@@ -18,13 +18,15 @@ import time
 from pathlib import Path
 
 from load import COMPILERS, CompilerLoad
+import belllatency
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(ROOT / "tools"))
 from xvfbserver import XServer  # noqa: E402
 BUILD = ROOT / "build" / "bench"
-TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench"]
+TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench",
+           belllatency.TARGET]
 
 STARTUP_WARMUPS = 2   # fill the page cache and the font cache first
 STARTUP_RUNS = 20     # each, alternating
@@ -276,11 +278,13 @@ def main():
         log(f"bench: steps over {STEP_SECONDS} s of a game, quiet and under "
             f"{COMPILERS} compilers ...")
         walk = steps(display.env)
+        log("bench: bell latency ...")
+        bell = belllatency.bench(BUILD, display.env)
     log("bench: ReadSettings and WriteSettings ...")
     files = storage()
     load_after = os.getloadavg()[0]
     print(machine(load_before))
-    table = rows(start, rss, game, floor_game, files, walk)
+    table = rows(start, rss, game, floor_game, files, walk) + bell
     print_table(table)
     print(f"Game figures: median of {SESSION_RUNS} sessions each. The probe: 1 s to settle, "
           "3 s without a game, a 5 s game, 2000 double clicks. The floor's game: one label "

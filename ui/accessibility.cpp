@@ -17,6 +17,10 @@ QAccessibleInterface *ownControl(const QString &className, QObject *object)
         return new QAccessibleWidget(widget, QAccessible::Graphic);
     if (className == QLatin1String("LineShape"))
         return new QAccessibleWidget(widget, QAccessible::Separator);
+    // A top-level QWidget is a mere client area to a screen reader, which
+    // then neither names nor announces the window High.
+    if (className == QLatin1String("High"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

@@ -2,6 +2,9 @@
 
 #include "ui/programidentity.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 #include <canberra.h>
 #include <pthread.h>
 #include <sched.h>
@@ -63,6 +66,37 @@ CanberraBell::CanberraBell(std::string driver)
     : m_driver(std::move(driver))
     , m_worker([this] { run(); })
 {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(&m_firstInput);
+    else
+        allowOpening();
+}
+
+void CanberraBell::allowOpening()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_mayOpen = true;
+    }
+    m_wake.notify_one();
+}
+
+// Every beep follows the player's input: "Los" is pressed before the first
+// double click, and a person needs some hundreds of milliseconds from there
+// to the ball; opening the context takes a few, tens on a busy machine.
+bool CanberraBell::FirstInput::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::TouchBegin:
+        QCoreApplication::instance()->removeEventFilter(this);
+        m_bell.allowOpening();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 CanberraBell::~CanberraBell()
@@ -102,17 +136,23 @@ bool CanberraBell::takeBeep()
 // Woken by a beep, a thread of normal policy often takes the CPU from the UI
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
+// Opening the context loads the sound server's libraries and connects to
+// it: at start-up that held up the window's first paint by a fifth and
+// costs an idle window some megabytes; opened at the first beep it made that
+// beep wait for all of it. So it opens at the player's first input, or at a
+// beep that comes without any.
 void CanberraBell::run()
 {
     const sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
-    // The context opens with the first beep, not at start: opening it loads
-    // the sound server's libraries, which held up the window's first paint
-    // by a fifth. The first beep comes some tens of milliseconds late.
-    if (!takeBeep())
-        return;
+    {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_stop || m_mayOpen || m_pending > 0; });
+        if (m_stop)
+            return;
+    }
     ca_context *context = openContext(m_driver);
-    bool sounding = context != nullptr && play(context);
+    bool sounding = context != nullptr;
     while (sounding && takeBeep())
         sounding = play(context);
     m_usable = false;

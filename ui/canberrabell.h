@@ -2,6 +2,8 @@
 
 #include "ui/bell.h"
 
+#include <QObject>
+
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -14,10 +16,10 @@
 //
 // Opening the sound layer takes tens of milliseconds and a play waits for
 // the server, so both happen on a thread of the bell's own, which opens the
-// one context at the first beep and holds it for the bell's lifetime; ring()
-// only hands a beep over. Once the context cannot be opened or a play fails,
-// ring() answers false for good; only a beep handed over before that stays
-// unheard.
+// one context at the player's first press of a key or mouse button and
+// holds it for the bell's lifetime; ring() only hands a beep over. Once the
+// context cannot be opened or a play fails, ring() answers false for good;
+// only a beep handed over before that stays unheard.
 class CanberraBell : public Bell
 {
 public:
@@ -37,6 +39,8 @@ private:
     void run();
     // Waits for the next beep; false when the bell is being destroyed.
     bool takeBeep();
+    // Lets the bell's thread open the context.
+    void allowOpening();
 
     const std::string m_driver;
     std::atomic<bool> m_usable{true};
@@ -44,5 +48,17 @@ private:
     std::condition_variable m_wake;
     int m_pending = 0; // guarded by m_mutex
     bool m_stop = false; // guarded by m_mutex
+    bool m_mayOpen = false; // guarded by m_mutex
+    // Watches the application's events for the player's first input.
+    class FirstInput : public QObject
+    {
+    public:
+        explicit FirstInput(CanberraBell &bell) : m_bell(bell) {}
+        bool eventFilter(QObject *watched, QEvent *event) override;
+
+    private:
+        CanberraBell &m_bell;
+    };
+    FirstInput m_firstInput{*this};
     std::thread m_worker; // last: starts when everything above is made
 };

@@ -250,6 +250,15 @@ void Hopsala::resizeEvent(QResizeEvent *event)
     runHandler(&MainForm::Form_Resize);
 }
 
+// Where the window system draws no frame of its own (Qt's decorations on
+// Wayland), the outer size takes the decorations in only once show() has
+// made them, after the first resize event: Form_Resize runs again then.
+void Hopsala::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, this, [this] { runHandler(&MainForm::Form_Resize); });
+}
+
 // Closing is not intercepted; the game stops with the window, and an open
 // high-score window stays.
 void Hopsala::closeEvent(QCloseEvent *event)

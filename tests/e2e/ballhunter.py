@@ -16,7 +16,17 @@ BALL_HALF = 25
 # reach a pixel further.
 MISS_MARGIN = 2
 SPEED_BASELINE = 6  # pixels: the speed is read over a few of them
+# Pixels of room before a wall that an aim keeps, against a late click.
+WALL_MARGIN = 12
 CLICK_LATENCY_SECONDS = 0.05  # from xdotool's start to the press
+
+
+def _clearOfTheWalls(x, y):
+    """Whether a ball centred at x, y has room before every wall: a
+    prediction that runs into a wall misses the ball that turned there."""
+    reach = BALL_HALF + WALL_MARGIN
+    return (screen.PLAY_FIELD_LEFT + reach <= x <= screen.CLIENT_WIDTH - reach
+            and reach <= y <= screen.CLIENT_HEIGHT - reach)
 
 
 class BallHunter:
@@ -61,7 +71,10 @@ class BallHunter:
                 continue
             lead = now - seenAt + LEAD_SECONDS
             speedX, speedY = (x - previous[1]) / elapsed, (y - previous[2]) / elapsed
-            return x + speedX * lead, y + speedY * lead, speedX, speedY
+            aimX, aimY = x + speedX * lead, y + speedY * lead
+            if not _clearOfTheWalls(aimX, aimY):
+                continue
+            return aimX, aimY, speedX, speedY
         raise AssertionError("the ball was not seen whole in the play field for %d s" % timeout)
 
     def doubleClickBall(self):

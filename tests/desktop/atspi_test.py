@@ -1,0 +1,225 @@
+#!/usr/bin/python3
+"""The program as a screen reader meets it: on a private X display, with a
+session bus and the accessibility bus of the test's own, Qt's AT-SPI bridge
+on, read and worked through pyatspi as Orca does (Debian's python3, which
+has pyatspi)."""
+
+import os
+import re
+import subprocess
+import sys
+
+import runner
+from atspibus import AccessibilityBus
+from ballhunter import BallHunter
+from hopsalascreen import MainWindow
+from services import WaitTimeout, readLog, waitUntil
+from xsession import Desktop, Program, XServer
+
+STEP_SECONDS = 15
+GAME_SECONDS = 45  # a game lasts 30 to 31 s
+DOUBLE_CLICK_ATTEMPTS = 8
+COUNT_SECONDS = 2  # for a double click that hit to show
+LEVELS = ["Anfänger", "Fortgeschrittener", "Profi"]
+WAHL = '"Anfänger"\r\n0,"unbekannt"\r\n7,"Igel"\r\n3,"Maus"\r\n'.encode("cp1252")
+NAME_EVENT = "object:property-change:accessible-name"
+END_TEXT = re.compile(r"^Ende! Es wurden (\d+) Doppelklicks geschafft\. Fehler:(-?\d+)$")
+
+
+def startWithBridge(program, bus):
+    """The program with Qt's accessibility bridge on, on the test's buses."""
+    env = dict(program.desktop.env, HOME=program.home, XDG_RUNTIME_DIR=program.home,
+               QT_QPA_PLATFORM="xcb", LANG="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               **bus.clientEnvironment())
+    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+        if name in os.environ:
+            env[name] = os.environ[name]
+    with open(program.logPath, "ab") as log:
+        program.process = subprocess.Popen([program.path], cwd=program.home, env=env,
+                                           stdin=subprocess.DEVNULL, stdout=log,
+                                           stderr=subprocess.STDOUT)
+
+
+class ScreenReader:
+    """What Orca does: walks the tree of the application, listens to the
+    events that announce new names and texts, and works actions."""
+
+    def __init__(self, pyatspi, glib):
+        self.pyatspi = pyatspi
+        self.context = glib.MainContext.default()
+        self.events = []  # (type, source's role, source's name after the event)
+        pyatspi.Registry.registerEventListener(self._heard, NAME_EVENT, "object:text-changed",
+                                               "window:create")
+
+    def _heard(self, event):
+        try:
+            self.events.append((event.type, event.source.getRoleName(), event.source.name))
+        except Exception:  # the source may be gone already
+            self.events.append((event.type, None, None))
+
+    def pump(self):
+        while self.context.iteration(False):
+            pass
+
+    def waitFor(self, find, what, timeout=STEP_SECONDS):
+        def found():
+            self.pump()
+            return find()
+        return waitUntil(found, timeout, what)
+
+    def application(self, name):
+        def find():
+            desktop = self.pyatspi.Registry.getDesktop(0)
+            for index in range(desktop.childCount):
+                child = desktop.getChildAtIndex(index)
+                if child is not None and child.name == name:
+                    return child
+            return None
+        return self.waitFor(find, "the application %r on the accessibility bus" % name)
+
+    @staticmethod
+    def descendants(node):
+        for index in range(node.childCount):
+            child = node.getChildAtIndex(index)
+            if child is None:
+                continue
+            yield child
+            yield from ScreenReader.descendants(child)
+
+    def all(self, node, role, name=None):
+        """The descendants of a role, whose name matches the regular expression."""
+        return [child for child in self.descendants(node) if child.getRoleName() == role
+                and (name is None or re.fullmatch(name, child.name or ""))]
+
+    def one(self, node, role, name, timeout=STEP_SECONDS):
+        return self.waitFor(lambda: (self.all(node, role, name) or [None])[0],
+                            "a %s named %r" % (role, name), timeout)
+
+    def press(self, node, action="Press"):
+        actions = node.queryAction()
+        names = [actions.getName(index) for index in range(actions.nActions)]
+        assert action in names, "%s %r offers %r" % (node.getRoleName(), node.name, names)
+        assert actions.doAction(names.index(action))
+
+    def heard(self, role, name):
+        self.pump()
+        return [event for event in self.events if event[0].startswith(NAME_EVENT)
+                and event[1] == role and re.fullmatch(name, event[2] or "")]
+
+    def tree(self, node, depth=0):
+        """For failure reports: the tree as the screen reader sees it."""
+        lines = ["  " * depth + "%s %r" % (node.getRoleName(), node.name)]
+        for index in range(node.childCount):
+            child = node.getChildAtIndex(index)
+            if child is not None:
+                lines += self.tree(child, depth + 1)
+        return lines
+
+
+def number(label):
+    """The count a value label names, asked of the program, not of the cache
+    that the events keep."""
+    label.clear_cache()
+    return int(label.name.rsplit(": ", 1)[1])
+
+
+def playAndRead(reader, app, main):
+    frame = reader.one(app, "frame", "Hopsala")
+    los = reader.one(frame, "push button", "Los")
+    menu = reader.one(frame, "popup menu", "Datei")
+    entries = [item.name for item in reader.all(menu, "menu item")]
+    assert entries == LEVELS + ["Highscore", "Beenden"], entries
+    reader.one(frame, "label", "Verbleibende Sekunden")
+    reader.press(los)
+    seconds = reader.one(frame, "label", r"Verbleibende Sekunden: \d+")
+    first = number(seconds)
+    assert 29 <= first <= 30, seconds.name
+    doubles = reader.one(frame, "label", r"Doppelklicks: 0")
+    singles = reader.one(frame, "label", r"Normale Klicks: 0")
+    reader.waitFor(lambda: number(seconds) < first, "the seconds left to count down")
+    assert reader.heard("label", r"Verbleibende Sekunden: \d+"), reader.events[-10:]
+    hunter = BallHunter(main)
+    for _ in range(DOUBLE_CLICK_ATTEMPTS):  # the ball moves: some double clicks miss it
+        hunter.doubleClickBall()
+        try:
+            reader.waitFor(lambda: number(doubles) >= 1 and number(singles) >= 1,
+                           "both counts to count", COUNT_SECONDS)
+            break
+        except WaitTimeout:
+            continue
+    # A double click whose first press missed the moving ball counts no click.
+    assert number(doubles) >= 1 and number(singles) >= 1, (
+        "the counts did not both count: %s, %s" % (doubles.name, singles.name))
+    assert reader.heard("label", r"Doppelklicks: [1-9]\d*"), reader.events[-10:]
+    assert reader.heard("label", r"Normale Klicks: [1-9]\d*"), reader.events[-10:]
+    return frame, doubles, singles
+
+
+def readEndAndPrompt(reader, app, doubles, singles):
+    report = reader.waitFor(lambda: [node for node in reader.descendants(app)
+                                     if END_TEXT.match(node.name or "")],
+                            "the end box's text", GAME_SECONDS)[0]
+    score, errors = map(int, END_TEXT.match(report.name).groups())
+    # The errors are the clicks beyond the double clicks.
+    assert score == number(doubles) and errors == number(singles) - score, (
+        report.name, doubles.name, singles.name)
+    box = reader.one(app, "alert", "Hopsala1")
+    reader.press(reader.one(box, "push button", "OK"))
+    prompt = reader.one(app, "dialog", "Highscore")
+    reader.one(prompt, "label", "Neuer Rekord: %d Doppelklicks! Trag deinen Namen ein:" % score)
+    field = reader.one(prompt, "text", ".*")
+    field.queryEditableText().setTextContents("Jörg")
+    reader.waitFor(lambda: field.queryText().getText(0, -1) == "Jörg", "the name in the field")
+    reader.press(reader.one(prompt, "push button", "OK"))
+    return score
+
+
+def aScreenReaderReadsAndPlaysTheWholeGame(programPath, work):
+    # Through the accessibility bus a screen reader finds the frame "Hopsala", starts a game with the action of "Los", hears the seconds and both counts change, and reads the menu, the end box, the name prompt and the high-score window.
+    bus, display, program, reader, app = AccessibilityBus(work), XServer(work), None, None, None
+    try:
+        bus.start()
+        display.start()
+        os.environ.update(bus.clientEnvironment())  # before pyatspi opens its connection
+        import pyatspi
+        from gi.repository import GLib
+        reader = ScreenReader(pyatspi, GLib)
+        program = Program(Desktop(display), programPath, work, WAHL)
+        startWithBridge(program, bus)
+        app = reader.application("Hopsala1")
+        window = waitUntil(lambda: program.desktop.windows("^Hopsala$"), STEP_SECONDS, "the window")
+        main = MainWindow(program.desktop, program, window[0])
+        waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
+        frame, doubles, singles = playAndRead(reader, app, main)
+        score = readEndAndPrompt(reader, app, doubles, singles)
+        expected = ('"Anfänger"\r\n"%d","Jörg"\r\n7,"Igel"\r\n3,"Maus"\r\n' % score).encode("cp1252")
+        waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "the record in Wahl.txt")
+        reader.press(reader.one(frame, "menu item", "Highscore"))
+        high = reader.one(app, "frame", "Highscore")
+        names = sorted(label.name for label in reader.all(high, "label"))
+        shown = sorted(LEVELS + ["%s, Doppelklicks: %s" % (level, score) for level, score
+                                 in zip(LEVELS, (score, 7, 3))]
+                       + ["%s, Name: %s" % (level, name) for level, name
+                          in zip(LEVELS, ("Jörg", "Igel", "Maus"))])
+        assert names == shown, names
+        reader.press(reader.one(frame, "menu item", "Beenden"))
+        assert program.waitForExit(STEP_SECONDS) == 0
+    except Exception:
+        if app is not None:
+            try:
+                print("\n".join(reader.tree(app)))
+            except Exception as error:
+                print("the tree could not be read: %s" % error)
+        print("buses said:\n" + readLog(bus.logPath)[-3000:])
+        if program:
+            print("program output:\n" + program.log())
+        raise
+    finally:
+        if program:
+            program.stop()
+        display.stop()
+        bus.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(runner.main([aScreenReaderReadsAndPlaysTheWholeGame], __doc__))

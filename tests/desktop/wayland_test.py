@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""The real program as a native Wayland client: under a weston of the
+test's own, on Qt's wayland platform, judged by weston's screenshots.
+
+    wayland_test.py --program build/Hopsala1 --test NAME --work DIR
+    wayland_test.py --run COMMAND...   (runs COMMAND under a weston of its own)
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+
+import runner
+import hopsalascreen as screen
+from services import readLog, waitUntil
+from westonserver import WestonServer
+
+STEP_SECONDS = 15
+WAHL = b'"Anf\xe4nger"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n'
+
+
+def isCyan(pixel):
+    return pixel == screen.CYAN
+
+
+def startProgram(programPath, work, weston):
+    directory = os.path.join(work, "program")
+    os.makedirs(directory)
+    path = shutil.copy2(programPath, directory)
+    with open(os.path.join(directory, "Wahl.txt"), "wb") as file:
+        file.write(WAHL)
+    env = dict(weston.clientEnvironment(), PATH=os.environ.get("PATH", "/usr/bin:/bin"),
+               HOME=work, LANG="C.UTF-8",
+               DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(weston.folder, "no-bus"))
+    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
+        if name in os.environ:
+            env[name] = os.environ[name]
+    with open(os.path.join(work, "program.log"), "ab") as log:
+        return subprocess.Popen([path], cwd=work, env=env, stdin=subprocess.DEVNULL,
+                                stdout=log, stderr=subprocess.STDOUT)
+
+
+def theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace(programPath, work):
+    # On Wayland the main window shows a client area of 312 x 206 cyan pixels beside its left column, the ball at its starting place and the line at its x.
+    weston, program = WestonServer(work), None
+    try:
+        weston.start()
+        program = startProgram(programPath, work, weston)
+
+        def field():
+            assert program.poll() is None, "the program ended with %s" % program.returncode
+            picture = weston.screenshot()
+            box = picture.boundingBox(isCyan, minimumPerLine=20)
+            if not box or box[2:] != (screen.CLIENT_WIDTH, screen.CLIENT_HEIGHT):
+                return None
+            client = picture.crop(*box)
+            return client if screen.MainWindow.findBall(client) else None
+        client = waitUntil(field, STEP_SECONDS, "a cyan field of 312 x 206 with the ball")
+        ball = screen.MainWindow.findBall(client)
+        start = screen.BALL_START
+        assert (abs(ball.x - start.x) <= 2 and abs(ball.y - start.y) <= 2
+                and 46 <= ball.width <= 50 and 46 <= ball.height <= 50), "ball at %r" % ball
+        for x in range(screen.PLAY_FIELD_LEFT, client.width):
+            for y in range(client.height):
+                inBall = start.x <= x < start.x + 50 and start.y <= y < start.y + 50
+                assert inBall or isCyan(client.pixel(x, y)), "(%d, %d) is not cyan" % (x, y)
+        assert all(screen.isDark(client.pixel(screen.LINE_X, y)) for y in range(client.height))
+        button = client.crop(screen.LOS_BUTTON.x, screen.LOS_BUTTON.y, screen.LOS_BUTTON.width,
+                             screen.LOS_BUTTON.height)
+        assert button.countPixels(isCyan) < button.width * button.height // 10, (
+            "the button \"Los\" is not drawn")
+    except Exception:
+        print("weston said:\n" + readLog(weston.logPath)[-3000:])
+        print("program output:\n" + readLog(os.path.join(work, "program.log")))
+        raise
+    finally:
+        if program and program.poll() is None:
+            program.kill()
+            program.wait()
+        weston.stop()
+
+
+# Widget tests that cannot hold under a headless compositor, and why.
+NO_KEYBOARD = ("weston's headless backend has no seat: no window ever becomes active "
+               "or gets the keyboard focus there")
+HALVED_MARGINS = ("Qt 6.4's wayland platform at QT_SCALE_FACTOR=2 halves the odd margins of "
+                  "its own decorations and grows every window by one logical pixel: a bare "
+                  "QMainWindow of 312 x 228 becomes 313 x 229 there")
+NO_CLIPBOARD = ("without a seat there is no data device, so no clipboard: Ctrl+C in a box "
+                "copies nothing there")
+NO_PLACES = ("a Wayland client does not place its windows and learns no position: whether a "
+             "box's frame lies on the screen cannot be told there")
+OFFSCREEN_ONLY = {
+    "test_boxes": {"ctrlCCopiesTheMessage": NO_CLIPBOARD,
+                   "theEndReportStaysOnOneLineAndTheBoxGrows": NO_PLACES},
+    "test_highdpi": {"theWindowIsTwiceAsLargeInDevicePixelsAndKeepsItsTwips": HALVED_MARGINS},
+    "test_toolkit": {"onlyTheStartButtonTakesTheFocusAndHasIt": NO_KEYBOARD},
+    "test_accessibility": {"theMenuWorksFromTheKeyboardAndGivesTheFocusBackToLos": NO_KEYBOARD},
+}
+
+
+def qtestCommand(command, env):
+    """command, a Qt test, limited to the functions that can hold here."""
+    name = os.path.basename(command[0])
+    skipped = OFFSCREEN_ONLY.get(name, {})
+    if not skipped:
+        return command
+    listed = subprocess.run([command[0], "-functions"], env=env, capture_output=True, text=True,
+                            timeout=60, check=True).stdout.split()
+    functions = [function[:-2] for function in listed if function.endswith("()")]
+    for function, reason in skipped.items():
+        assert function in functions, "%s has no test %s to skip" % (name, function)
+        print("SKIP   : %s::%s() on wayland: %s" % (name, function, reason))
+    return command + [function for function in functions if function not in skipped]
+
+
+def runUnderWeston(command):
+    """Runs command under a weston of its own on the wayland platform; its
+    status is the command's."""
+    work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    signal.signal(signal.SIGTERM, runner._deadline)
+    weston = WestonServer(work)
+    try:
+        weston.start()
+        env = dict(os.environ, **weston.clientEnvironment())
+        try:
+            # Within ctest's TIMEOUT of 120 s, so that weston is still ended.
+            return subprocess.run(qtestCommand(command, env), env=env, timeout=100).returncode
+        except subprocess.TimeoutExpired:
+            print("%s did not end in time" % command[0])
+            return 1
+    finally:
+        weston.stop()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) > 2 and sys.argv[1] == "--run":
+        sys.exit(runUnderWeston(sys.argv[2:]))
+    sys.exit(runner.main([theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace], __doc__))
