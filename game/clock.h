@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 // The local time of day, in whole seconds.
 struct TimeOfDay
 {
@@ -15,4 +17,14 @@ class Clock
 public:
     virtual ~Clock() = default;
     virtual TimeOfDay now() const = 0;
+};
+
+// The monotonic clock that a periodic timer keeps its period against; it
+// never jumps with the time of day. Tests drive a fake.
+class MonotonicClock
+{
+public:
+    using time_point = std::chrono::steady_clock::time_point;
+    virtual ~MonotonicClock() = default;
+    virtual time_point now() const = 0;
 };

@@ -1,16 +1,8 @@
 #pragma once
 
-#include <chrono>
+#include "game/clock.h"
 
-// The monotonic clock that a periodic timer keeps its period against; it
-// never jumps with the time of day. Tests drive a fake.
-class MonotonicClock
-{
-public:
-    using time_point = std::chrono::steady_clock::time_point;
-    virtual ~MonotonicClock() = default;
-    virtual time_point now() const = 0;
-};
+#include <chrono>
 
 // A wake-up that comes whole periods late runs the missed ticks at once, up
 // to this many in all; the rest are dropped, so the ball never leaps across
