@@ -18,6 +18,8 @@ MISS_MARGIN = 2
 SPEED_BASELINE = 6  # pixels: the speed is read over a few of them
 # Pixels of room before a wall that an aim keeps, against a late click.
 WALL_MARGIN = 12
+# Pixels a second: Profi's 25 twips a tick at 62.5 ticks a second is 104.
+MAX_SPEED = 150
 CLICK_LATENCY_SECONDS = 0.05  # from xdotool's start to the press
 
 
@@ -72,7 +74,11 @@ class BallHunter:
             lead = now - seenAt + LEAD_SECONDS
             speedX, speedY = (x - previous[1]) / elapsed, (y - previous[2]) / elapsed
             aimX, aimY = x + speedX * lead, y + speedY * lead
-            if not _clearOfTheWalls(aimX, aimY):
+            # Two pictures a few milliseconds apart, or one each side of a
+            # turn, give no speed to trust; nor does a ball at a wall.
+            if max(abs(speedX), abs(speedY)) > MAX_SPEED:
+                continue
+            if not (_clearOfTheWalls(x, y) and _clearOfTheWalls(aimX, aimY)):
                 continue
             return aimX, aimY, speedX, speedY
         raise AssertionError("the ball was not seen whole in the play field for %d s" % timeout)
