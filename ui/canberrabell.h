@@ -24,8 +24,8 @@ class CanberraBell : public Bell
 {
 public:
     // driver: the libcanberra backend to use, empty for libcanberra's own
-    // choice.
-    explicit CanberraBell(std::string driver = {});
+    // choice; library: the file of libcanberra, loaded when the context opens.
+    explicit CanberraBell(std::string driver = {}, std::string library = "libcanberra.so.0");
     ~CanberraBell() override;
 
     CanberraBell(const CanberraBell &) = delete;
@@ -43,6 +43,7 @@ private:
     void allowOpening();
 
     const std::string m_driver;
+    const std::string m_library;
     std::atomic<bool> m_usable{true};
     std::mutex m_mutex;
     std::condition_variable m_wake;
