@@ -101,7 +101,6 @@ bool play(const Canberra &ca, ca_context *context)
 CanberraBell::CanberraBell(std::string driver, std::string library)
     : m_driver(std::move(driver))
     , m_library(std::move(library))
-    , m_worker([this] { run(); })
 {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(&m_firstInput);
@@ -116,6 +115,15 @@ void CanberraBell::allowOpening()
         m_mayOpen = true;
     }
     m_wake.notify_one();
+    startThread();
+}
+
+// The thread, too, is no part of the first frame: it starts with the
+// opening. Only the thread that made the bell starts it.
+void CanberraBell::startThread()
+{
+    if (!m_worker.joinable())
+        m_worker = std::thread([this] { run(); });
 }
 
 // Every beep follows the player's input: "Los" is pressed before the first
@@ -143,7 +151,8 @@ CanberraBell::~CanberraBell()
         m_stop = true;
     }
     m_wake.notify_one();
-    m_worker.join();
+    if (m_worker.joinable())
+        m_worker.join();
 }
 
 // A beep given before the context is open waits for it.
@@ -157,6 +166,7 @@ bool CanberraBell::ring()
             ++m_pending;
     }
     m_wake.notify_one();
+    startThread();
     return true;
 }
 

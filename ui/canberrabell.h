@@ -41,6 +41,7 @@ private:
     bool takeBeep();
     // Lets the bell's thread open the context.
     void allowOpening();
+    void startThread();
 
     const std::string m_driver;
     const std::string m_library;
@@ -61,5 +62,5 @@ private:
         CanberraBell &m_bell;
     };
     FirstInput m_firstInput{*this};
-    std::thread m_worker; // last: starts when everything above is made
+    std::thread m_worker; // runs once the context may open
 };
