@@ -184,10 +184,10 @@ bool CanberraBell::takeBeep()
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
 // Opening the context loads libcanberra and the sound server's libraries
-// and connects to the server: at start-up that held up the window's first paint by a fifth and
-// costs an idle window some megabytes; opened at the first beep it made that
-// beep wait for all of it. So it opens at the player's first input, or at a
-// beep that comes without any.
+// and connects to the server: at start-up that held up the window's first
+// paint by a fifth and costs an idle window some megabytes; opened at the
+// first beep it made that beep wait for all of it. So it opens at the
+// player's first input, or at a beep that comes without any.
 void CanberraBell::run()
 {
     const sched_param unused{};

@@ -241,8 +241,8 @@ void Hopsala::showCentred()
 }
 
 // The icon and Qt's own texts are no part of the first frame: decoding the
-// icon's five sizes held that frame up by some 7 %, and loading the
-// translation by some 3 %. They follow the frame, before any input can open
+// icon's five sizes held that frame up by some 7 %, and the translation is
+// a file to read and map. They follow the frame, before any input can open
 // a box. The windows that open later, the high-score window and the boxes,
 // take the icon from the application.
 void Hopsala::afterFirstFrame()
