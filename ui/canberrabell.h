@@ -24,8 +24,8 @@ class CanberraBell : public Bell
 {
 public:
     // driver: the libcanberra backend to use, empty for libcanberra's own
-    // choice.
-    explicit CanberraBell(std::string driver = {});
+    // choice; library: the file of libcanberra, loaded when the context opens.
+    explicit CanberraBell(std::string driver = {}, std::string library = "libcanberra.so.0");
     ~CanberraBell() override;
 
     CanberraBell(const CanberraBell &) = delete;
@@ -41,8 +41,10 @@ private:
     bool takeBeep();
     // Lets the bell's thread open the context.
     void allowOpening();
+    void startThread();
 
     const std::string m_driver;
+    const std::string m_library;
     std::atomic<bool> m_usable{true};
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -60,5 +62,5 @@ private:
         CanberraBell &m_bell;
     };
     FirstInput m_firstInput{*this};
-    std::thread m_worker; // last: starts when everything above is made
+    std::thread m_worker; // runs once the context may open
 };

@@ -15,9 +15,11 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 namespace {
@@ -62,6 +64,20 @@ QIcon programIcon()
     for (int size : {16, 32, 48, 64, 128})
         icon.addFile(QStringLiteral(":/icon%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+bool installGermanQtTexts()
+{
+    const QString name = QStringLiteral("qtbase_de");
+    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
+        return true;
+    auto *translator = new QTranslator(qApp);
+    translator->setObjectName(name);
+    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
@@ -224,14 +240,17 @@ void Hopsala::showCentred()
     show();
 }
 
-// The icon is no part of the first frame, and decoding its five sizes held
-// that frame up by some 7 %: it follows the frame. The windows that open
-// later, the high-score window and the boxes, take it from the application.
-void Hopsala::showIcon()
+// The icon and Qt's own texts are no part of the first frame: decoding the
+// icon's five sizes held that frame up by some 7 %, and the translation is
+// a file to read and map. They follow the frame, before any input can open
+// a box. The windows that open later, the high-score window and the boxes,
+// take the icon from the application.
+void Hopsala::afterFirstFrame()
 {
     const QIcon icon = programIcon();
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
+    installGermanQtTexts();
 }
 
 // Qt paints the first frame while it handles the first expose event.
@@ -239,7 +258,7 @@ bool Hopsala::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == windowHandle() && event->type() == QEvent::Expose) {
         watched->removeEventFilter(this);
-        QMetaObject::invokeMethod(this, &Hopsala::showIcon, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Hopsala::afterFirstFrame, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -54,7 +54,7 @@ private:
     void createControls(QWidget *client);
     void createMenu();
     void describeControls();
-    void showIcon();
+    void afterFirstFrame();
     void connectEvents();
     template <class Timer>
     void connectTimer(Timer *timer, void (MainForm::*handler)());
@@ -76,3 +76,9 @@ private:
 
 // The program's icon in all its sizes. Each size is decoded as it is added.
 QIcon programIcon();
+
+// Qt's own texts (context menus, standard buttons) in German, the language
+// of the interface, whatever the locale; once per application. Without Qt's
+// German translation they stay as Qt has them. Returns whether the
+// translation is in place.
+bool installGermanQtTexts();

@@ -1,7 +1,5 @@
 #include "uitestsupport.h"
 
-#include "ui/program.h"
-
 #include <QClipboard>
 #include <QMenu>
 #include <QProxyStyle>

@@ -14,6 +14,7 @@ private slots:
     void thePicturesAreBuiltIntoTheProgram_data();
     void thePicturesAreBuiltIntoTheProgram();
     void theWindowHasItsTitleClientSizeAndCyanBackground();
+    void qtsOwnTextsTurnGermanOnceTheWindowHasShown();
     void theControlsStandWhereTheLayoutPutsThem_data();
     void theControlsStandWhereTheLayoutPutsThem();
     void theCaptionsShowWholeAndStayLeftOfLine1();
@@ -62,6 +63,16 @@ void TestMainWindow::theWindowHasItsTitleClientSizeAndCyanBackground()
     QVERIFY(w.centralWidget()->autoFillBackground());
     QCOMPARE(w.centralWidget()->palette().color(QPalette::Window), QColor(0, 255, 255));
     QCOMPARE(w.centralWidget()->grab().toImage().pixelColor(300, 200), QColor(0, 255, 255));
+}
+
+// Qt's own texts (the name field's context menu, standard buttons) read
+// German in every box the window opens; they come in after its first frame.
+void TestMainWindow::qtsOwnTextsTurnGermanOnceTheWindowHasShown()
+{
+    MainWindowFixture f;
+    QVERIFY(f.start());
+    QTRY_COMPARE(QCoreApplication::translate("QLineEdit", "&Undo").remove(u'&'),
+                 QString::fromUtf8("Rückgängig"));
 }
 
 void TestMainWindow::theControlsStandWhereTheLayoutPutsThem_data()
