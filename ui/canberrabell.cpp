@@ -108,19 +108,9 @@ CanberraBell::CanberraBell(std::string driver, std::string library)
         allowOpening();
 }
 
+// The thread, too, is no part of the first frame: it starts when the context
+// may open, and opens it at once. Only the thread that made the bell starts it.
 void CanberraBell::allowOpening()
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_mayOpen = true;
-    }
-    m_wake.notify_one();
-    startThread();
-}
-
-// The thread, too, is no part of the first frame: it starts with the
-// opening. Only the thread that made the bell starts it.
-void CanberraBell::startThread()
 {
     if (!m_worker.joinable())
         m_worker = std::thread([this] { run(); });
@@ -166,7 +156,7 @@ bool CanberraBell::ring()
             ++m_pending;
     }
     m_wake.notify_one();
-    startThread();
+    allowOpening();
     return true;
 }
 
@@ -193,8 +183,7 @@ void CanberraBell::run()
     const sched_param unused{};
     pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
     {
-        std::unique_lock lock(m_mutex);
-        m_wake.wait(lock, [this] { return m_stop || m_mayOpen || m_pending > 0; });
+        const std::lock_guard lock(m_mutex);
         if (m_stop)
             return;
     }

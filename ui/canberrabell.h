@@ -39,9 +39,8 @@ private:
     void run();
     // Waits for the next beep; false when the bell is being destroyed.
     bool takeBeep();
-    // Lets the bell's thread open the context.
+    // Starts the bell's thread, which opens the context at once; once only.
     void allowOpening();
-    void startThread();
 
     const std::string m_driver;
     const std::string m_library;
@@ -50,7 +49,6 @@ private:
     std::condition_variable m_wake;
     int m_pending = 0; // guarded by m_mutex
     bool m_stop = false; // guarded by m_mutex
-    bool m_mayOpen = false; // guarded by m_mutex
     // Watches the application's events for the player's first input.
     class FirstInput : public QObject
     {
