@@ -3,6 +3,7 @@
 #include "game/appdir.h"
 #include "game/leveltable.h"
 #include "ui/accessibility.h"
+#include "ui/captionlabel.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
 #include "ui/utf8.h"
@@ -88,11 +89,12 @@ High::High(std::string programDirectory)
 
 void High::createLabels()
 {
-    QList<QLabel *> titles;
+    QList<CaptionLabel *> titles;
     for (const LabelLayout &entry : Labels) {
         const bool title = entry.shows == Shows::Title;
-        QLabel *label = title ? new QLabel(fromUtf8(LevelTable[entry.level].name), this)
-                              : new ElidingLabel(this);
+        QLabel *label = title
+            ? static_cast<QLabel *>(new CaptionLabel(fromUtf8(LevelTable[entry.level].name), this))
+            : new ElidingLabel(this);
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());
@@ -100,11 +102,11 @@ void High::createLabels()
         label->setFont(title ? classicFont(9.75) : classicFont(8.25));
         label->setFocusPolicy(Qt::NoFocus);
         if (title)
-            titles.append(label);
+            titles.append(static_cast<CaptionLabel *>(label));
         else
             setValueMeaning(label, valueMeaning(entry));
     }
-    fitCaptions(titles, ClientSize.width() - titles.first()->x());
+    CaptionLabel::fit(titles, ClientSize.width() - titles.first()->x());
     PAn = findChild<QLabel *>(QStringLiteral("PAn"));
     NAn = findChild<QLabel *>(QStringLiteral("NAn"));
     PFo = findChild<QLabel *>(QStringLiteral("PFo"));

@@ -6,6 +6,7 @@
 #include "ui/ballimage.h"
 #include "ui/canberrabell.h"
 #include "ui/centre.h"
+#include "ui/captionlabel.h"
 #include "ui/fonts.h"
 #include "ui/lineshape.h"
 #include "ui/systemclock.h"
@@ -38,15 +39,16 @@ QTimer *makeTimer(QObject *parent, const char *name)
     return timer;
 }
 
-QLabel *makeLabel(QWidget *client, const char *name, const QString &caption, QRect twips,
-                  bool showsValue)
+// A caption when caption is given, else a value label in the classic font.
+template<typename Label = QLabel>
+Label *makeLabel(QWidget *client, const char *name, const QString &caption, QRect twips)
 {
-    auto *label = new QLabel(caption, client);
+    auto *label = new Label(caption, client);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
     label->setFixedSize(label->size());
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (showsValue)
+    if (caption.isEmpty())
         label->setFont(classicFont(9.75));
     return label;
 }
@@ -125,13 +127,13 @@ void Hopsala::createControls(QWidget *client)
     m_cmdLos->setAutoDefault(true);
     m_cmdLos->setFocusPolicy(Qt::StrongFocus);
     m_controls.TimerZ = makeTimer(this, "TimerZ");
-    QLabel *label3 = makeLabel(client, "Label3", QStringLiteral("Normale Klicks"),
-                               {120, 1920, 1095, 255}, false);
-    QLabel *label2 =
-        makeLabel(client, "Label2", QStringLiteral("Doppelklicks"), {120, 1080, 855, 255}, false);
-    fitCaptions({label2, label3}, pixelsFromTwips(Line1X) - CaptionGap);
-    m_controls.lblPunkte2 = makeLabel(client, "lblPunkte2", {}, {120, 2280, 615, 375}, true);
-    m_controls.lblPunkte = makeLabel(client, "lblPunkte", {}, {120, 1440, 615, 375}, true);
+    auto *label3 = makeLabel<CaptionLabel>(client, "Label3", QStringLiteral("Normale Klicks"),
+                                           {120, 1920, 1095, 255});
+    auto *label2 = makeLabel<CaptionLabel>(client, "Label2", QStringLiteral("Doppelklicks"),
+                                           {120, 1080, 855, 255});
+    CaptionLabel::fit({label2, label3}, pixelsFromTwips(Line1X) - CaptionGap);
+    m_controls.lblPunkte2 = makeLabel(client, "lblPunkte2", {}, {120, 2280, 615, 375});
+    m_controls.lblPunkte = makeLabel(client, "lblPunkte", {}, {120, 1440, 615, 375});
     m_controls.Ball = new BallImage(client);
     m_controls.Ball->setObjectName(QStringLiteral("Ball"));
     m_controls.Ball->setLeftTwips(2280);
@@ -139,7 +141,7 @@ void Hopsala::createControls(QWidget *client)
     m_controls.Line1 = new LineShape(Line1X, 0, Line1X, 3120, client);
     m_controls.Line1->setObjectName(QStringLiteral("Line1"));
     m_controls.Line1->stackUnder(m_controls.Ball);
-    m_controls.lblZeit = makeLabel(client, "lblZeit", {}, {120, 120, 615, 375}, true);
+    m_controls.lblZeit = makeLabel(client, "lblZeit", {}, {120, 120, 615, 375});
     m_cmdLos->setFocus();
 }
 
