@@ -67,10 +67,12 @@ QImage drawIcon(int size)
     return image;
 }
 
-// PNG, which Qt reads without a plug-in.
+// In a format Qt reads without a plug-in, named by the path's suffix: the
+// ball as BMP, which the first frame decodes without inflating anything,
+// the icon as PNG, which is decoded after it.
 bool save(const QImage &image, const QString &path)
 {
-    QImageWriter writer(path, "png");
+    QImageWriter writer(path);
     if (writer.write(image))
         return true;
     std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
@@ -83,8 +85,8 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ASSETS_DIR));
-    bool ok = save(drawBall(50), out.filePath(QStringLiteral("ball.png")));
-    ok = save(drawBall(100), out.filePath(QStringLiteral("ball@2x.png"))) && ok;
+    bool ok = save(drawBall(50), out.filePath(QStringLiteral("ball.bmp")));
+    ok = save(drawBall(100), out.filePath(QStringLiteral("ball@2x.bmp"))) && ok;
     for (int size : {16, 32, 48, 64, 128})
         ok = save(drawIcon(size), out.filePath(QStringLiteral("icon%1.png").arg(size))) && ok;
     return ok ? 0 : 1;

@@ -10,7 +10,7 @@
 //   long before the game would.
 // --steps SECONDS: after the first frame presses "Los" and counts TimerB's
 //   timeouts, each one step of the ball, for SECONDS of the game (at most
-//   25, before the game ends); prints steps_per_s.
+//   25, before the game ends); prints steps_per_s and the game's CPU time.
 
 #include "benchsupport.h"
 #include "ui/hopsala.h"
@@ -149,8 +149,9 @@ private:
     std::vector<BenchClock::time_point> m_ticks;
 };
 
-// Steps of the ball per second of a game: one TimerB_Timer per timeout.
-void countSteps(QWidget &window, int seconds)
+// Steps of the ball per second of a game, one TimerB_Timer per timeout, and
+// the CPU time the game takes meanwhile.
+void countSteps(QWidget &window, int gameSeconds)
 {
     static QTimer end;
     static long steps = 0;
@@ -159,14 +160,17 @@ void countSteps(QWidget &window, int seconds)
     QObject::connect(timerB, &SteadyTimer::timeout, [] { ++steps; });
     end.setSingleShot(true);
     end.setTimerType(Qt::PreciseTimer);
+    const double cpuBefore = cpuSeconds();
     const BenchClock::time_point begin = BenchClock::now();
-    QObject::connect(&end, &QTimer::timeout, [begin] {
-        printSteps(steps, BenchClock::now() - begin);
+    QObject::connect(&end, &QTimer::timeout, [cpuBefore, begin] {
+        const BenchClock::duration elapsed = BenchClock::now() - begin;
+        printSteps(steps, elapsed);
+        printFigure("game_cpu_percent", 100.0 * (cpuSeconds() - cpuBefore) / seconds(elapsed));
         std::fflush(stdout);
         QCoreApplication::exit(0);
     });
     cmdLos->click();
-    end.start(std::chrono::seconds(seconds));
+    end.start(std::chrono::seconds(gameSeconds));
 }
 
 } // namespace

@@ -10,9 +10,9 @@
 #include <QStyleHints>
 
 namespace {
-const QString PicturePath = QStringLiteral(":/ball.png");
+const QString PicturePath = QStringLiteral(":/ball.bmp");
 // Drawn for displays of device pixel ratio above 1.
-const QString LargePicturePath = QStringLiteral(":/ball@2x.png");
+const QString LargePicturePath = QStringLiteral(":/ball@2x.bmp");
 } // namespace
 
 BallImage::BallImage(QWidget *parent)

@@ -34,8 +34,8 @@ void TestMainWindow::thePicturesAreBuiltIntoTheProgram_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("ball") << ":/ball.png" << QSize(50, 50);
-    QTest::newRow("ball@2x") << ":/ball@2x.png" << QSize(100, 100);
+    QTest::newRow("ball") << ":/ball.bmp" << QSize(50, 50);
+    QTest::newRow("ball@2x") << ":/ball@2x.bmp" << QSize(100, 100);
     for (int size : {16, 32, 48, 64, 128})
         QTest::addRow("icon%d", size) << QStringLiteral(":/icon%1.png").arg(size) << QSize(size, size);
 }
@@ -251,8 +251,8 @@ void TestMainWindow::theBallIsDrawnFromThePictureForThePixelRatio_data()
 {
     QTest::addColumn<int>("ratio");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("1") << 1 << ":/ball.png";
-    QTest::newRow("2") << 2 << ":/ball@2x.png";
+    QTest::newRow("1") << 1 << ":/ball.bmp";
+    QTest::newRow("2") << 2 << ":/ball@2x.bmp";
 }
 
 // Pixel for pixel, neither scaled nor stretched.
