@@ -17,8 +17,11 @@ import tempfile
 import time
 from pathlib import Path
 
-from load import COMPILERS, CompilerLoad
+from load import COMPILERS
 import belllatency
+import callgrind
+from games import (CPU_PAIRS, CPU_SECONDS, SESSION_RUNS, STEP_SECONDS, TIMEOUT_SECONDS, games,
+                   key_values, sessions)
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -29,17 +32,9 @@ TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench"
            belllatency.TARGET]
 
 STARTUP_WARMUPS = 2   # fill the page cache and the font cache first
-STARTUP_RUNS = 20     # each, alternating
+STARTUP_RUNS = 40     # each, alternating
 MEMORY_RUNS = 5       # each, alternating
-SESSION_RUNS = 3      # the median of each figure is shown
 SETTLE_SECONDS = 1.0  # after the window is mapped, before the peak is read
-TIMEOUT_SECONDS = 60
-STEP_SECONDS = 20     # of a game, for the steps per second under load
-CPU_PAIRS = 4         # alternating games of ours and the floor's, on the quiet machine
-CPU_SECONDS = 15      # of each of those games
-# Two games under callgrind whose difference is the game alone: start-up,
-# settling and the end cancel out.
-COUNT_SECONDS = (2, 8)
 STEPS_PER_SECOND = 62.5  # TimerB's 16 ms
 # The goals, as ratios to the floor in the same run.
 STARTUP_GOAL = 1.03
@@ -82,10 +77,6 @@ class PrivateDisplay:
         self.folder.cleanup()
 
 
-def key_values(text):
-    return {key: float(value) for key, value in re.findall(r"^(\w+) (\S+)$", text, re.M)}
-
-
 def first_frame_ms(program, env):
     """From just before the program is started to its first frame."""
     begin = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
@@ -96,13 +87,16 @@ def first_frame_ms(program, env):
 
 
 def startup(env):
+    """The medians of the start-up times, ours and the floor's. Each pair
+    starts with the other program than the one before: whichever starts
+    second finds the caches a little warmer."""
     ours, floor = [], []
     for run in range(STARTUP_WARMUPS + STARTUP_RUNS):
-        pair = (first_frame_ms(BUILD / "hopsala_probe", env),
-                first_frame_ms(BUILD / "hopsala_floor", env))
+        programs = ("hopsala_probe", "hopsala_floor")[::1 if run % 2 == 0 else -1]
+        times = {program: first_frame_ms(BUILD / program, env) for program in programs}
         if run >= STARTUP_WARMUPS:
-            ours.append(pair[0])
-            floor.append(pair[1])
+            ours.append(times["hopsala_probe"])
+            floor.append(times["hopsala_floor"])
     return statistics.median(ours), statistics.median(floor)
 
 
@@ -136,90 +130,6 @@ def memory(env):
     return statistics.median(ours), statistics.median(floor)
 
 
-def sessions(program, argument, env):
-    """The median of each figure over SESSION_RUNS runs."""
-    runs = []
-    for _ in range(SESSION_RUNS):
-        done = subprocess.run([str(BUILD / program), argument], env=env, text=True,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              timeout=TIMEOUT_SECONDS, check=True)
-        runs.append(key_values(done.stdout))
-    return {key: statistics.median(run[key] for run in runs) for key in runs[0]}
-
-
-def steps_per_second(program, env):
-    done = subprocess.run([str(BUILD / program), "--steps", str(STEP_SECONDS)], env=env,
-                          text=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                          timeout=TIMEOUT_SECONDS, check=True)
-    return key_values(done.stdout)["steps_per_s"]
-
-
-def game_run(program, seconds, env):
-    done = subprocess.run([str(BUILD / program), "--steps", str(seconds)], env=env,
-                          text=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                          timeout=TIMEOUT_SECONDS, check=True)
-    return key_values(done.stdout)
-
-
-def quiet_games(env):
-    """CPU_PAIRS alternating games of ours and the floor's on the machine as it
-    is. The CPU time of one game moves by a quarter from run to run here, with
-    whatever else the machine does; the ratio of each pair sees the same
-    moment, and the median ratio of the pairs is the figure."""
-    pairs = [(game_run("hopsala_probe", CPU_SECONDS, env),
-              game_run("hopsala_floor", CPU_SECONDS, env)) for _ in range(CPU_PAIRS)]
-
-    def median(index, key):
-        return statistics.median(pair[index][key] for pair in pairs)
-
-    ratios = [ours["game_cpu_percent"] / floor["game_cpu_percent"] for ours, floor in pairs]
-    return {"steps": (median(0, "steps_per_s"), median(1, "steps_per_s")),
-            "cpu": (median(0, "game_cpu_percent"), median(1, "game_cpu_percent")),
-            "cpu_ratio": statistics.median(ratios),
-            "cpu_ratios": (min(ratios), max(ratios))}
-
-
-def loaded_steps(env):
-    """Steps of the ball per second over STEP_SECONDS of a game, and the floor's
-    ticks, under the load of COMPILERS compilers."""
-    with CompilerLoad(BUILD):
-        figures = (steps_per_second("hopsala_probe", env),
-                   steps_per_second("hopsala_floor", env))
-        return figures, os.getloadavg()[0]
-
-
-def instructions(program, seconds, env):
-    """The user-space instructions of a whole run of `program --steps seconds`
-    under callgrind, and its steps."""
-    with tempfile.TemporaryDirectory(prefix="hopsala-callgrind-") as folder:
-        child = subprocess.Popen(
-            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/cg.%p",
-             str(BUILD / program), "--steps", str(seconds)],
-            env=env, text=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        output, _ = child.communicate(timeout=10 * TIMEOUT_SECONDS)
-        if child.returncode != 0:
-            raise RuntimeError(f"{program} under callgrind ended with {child.returncode}")
-        # The program's own file: a child forked on the way has a file of its own.
-        profile = Path(folder, f"cg.{child.pid}").read_text()
-    return int(re.search(r"^(?:summary|totals): (\d+)", profile, re.M).group(1))
-
-
-def instructions_per_second(program, env):
-    """Instructions per second of a running game: the longer game less the
-    shorter one, over the seconds between them."""
-    short, long = (instructions(program, seconds, env) for seconds in COUNT_SECONDS)
-    return (long - short) / (COUNT_SECONDS[1] - COUNT_SECONDS[0])
-
-
-def games(env):
-    """Steps, CPU time and instructions of running games, ours and the floor's."""
-    figures = quiet_games(env)
-    figures["loaded"], figures["load"] = loaded_steps(env)
-    figures["instructions"] = (instructions_per_second("hopsala_probe", env),
-                               instructions_per_second("hopsala_floor", env))
-    return figures
-
-
 def storage():
     done = subprocess.run([str(BUILD / "hopsala_storage_bench"), str(BUILD)], text=True,
                           stdout=subprocess.PIPE, timeout=10 * TIMEOUT_SECONDS, check=True)
@@ -232,7 +142,7 @@ def verdict(value, at_most=None, low=None, high=None):
     return "yes" if low <= value <= high else "no"
 
 
-def rows(start, rss, game, floor_game, files, walk):
+def rows(start, start_count, rss, game, floor_game, files, walk):
     def info(name, value, floor=None):
         return (name, value, floor, value / floor if floor else None, "", "")
 
@@ -255,6 +165,8 @@ def rows(start, rss, game, floor_game, files, walk):
     counted = f" ({game['dblclick_counted']:.0f} of {game['dblclick_sent']:.0f} counted)"
     return [
         ratio_capped(f"start-up to first frame, median of {STARTUP_RUNS} (ms)", *start,
+                     STARTUP_GOAL),
+        ratio_capped("instructions to the first frame, callgrind (millions)", *start_count,
                      STARTUP_GOAL),
         ratio_capped(f"peak resident memory, idle window, median of {MEMORY_RUNS} (MiB)", *rss,
                      MEMORY_GOAL),
@@ -292,15 +204,18 @@ def rows(start, rss, game, floor_game, files, walk):
 
 def readme_row(table, load_before, load_after):
     """The run as one row of the table of runs in bench/README.md."""
-    def cell(index, ratio=True):
-        name, ours, floor, share, goal, met = table[index]
+    def cell(start, ratio=True):
+        name, ours, floor, share, goal, met = next(row for row in table
+                                                   if row[0].startswith(start))
         value = f"{share:.3f}" if ratio else f"{ours:.2f}"
         return f"{value} {'✓' if met.startswith('yes') else '✗'}"
 
-    cpu = next(i for i, row in enumerate(table) if row[0].startswith("CPU time"))
+    cells = [cell("start-up"), cell("instructions to the first frame"), cell("peak resident"),
+             cell("CPU time"), cell("instructions per second"),
+             cell("steps per second", ratio=False),
+             cell(f"steps per second over {STEP_SECONDS} s of a game, {COMPILERS}", ratio=False)]
     return (f"| {time.strftime('%Y-%m-%d %H:%M')} | {load_before:.2f} | {load_after:.2f} | "
-            f"{cell(0)} | {cell(1)} | {cell(cpu)} | {cell(cpu + 1)} | {cell(2, False)} | "
-            f"{cell(3, False)} |")
+            + " | ".join(cells) + " |")
 
 
 def number(value):
@@ -336,31 +251,35 @@ def main():
     with PrivateDisplay() as display:
         log("bench: start-up ...")
         start = startup(display.env)
+        start_count = tuple(callgrind.to_first_frame(BUILD / program, display.env) / 1e6
+                            for program in ("hopsala_probe", "hopsala_floor"))
         log("bench: peak memory ...")
         rss = memory(display.env)
         log("bench: idle, 5 s game and double clicks ...")
-        game = sessions("hopsala_probe", "--session", display.env)
-        floor_game = sessions("hopsala_floor", "--game", display.env)
+        game = sessions(BUILD / "hopsala_probe", "--session", display.env)
+        floor_game = sessions(BUILD / "hopsala_floor", "--game", display.env)
         log(f"bench: {CPU_PAIRS} pairs of {CPU_SECONDS} s games, {STEP_SECONDS} s games under "
             f"{COMPILERS} compilers, games under callgrind ...")
-        walk = games(display.env)
+        walk = games(BUILD, display.env)
         log("bench: bell latency ...")
         bell = belllatency.bench(BUILD, display.env)
     log("bench: ReadSettings and WriteSettings ...")
     files = storage()
     load_after = os.getloadavg()[0]
     print(machine(load_before))
-    table = rows(start, rss, game, floor_game, files, walk) + bell
+    table = rows(start, start_count, rss, game, floor_game, files, walk) + bell
     print_table(table)
     print(f"Game figures: median of {SESSION_RUNS} sessions each. The probe: 1 s to settle, "
           "3 s without a game, a 5 s game, 2000 double clicks. The floor's game: one label "
           f"moved on every tick of a 16 ms timer. CPU time and quiet steps: {CPU_PAIRS} "
           f"alternating pairs of {CPU_SECONDS} s games. Steps under load: one run each; the "
           f"load is {COMPILERS} looped Release compilations of the project's own sources. "
-          f"Instructions: a {COUNT_SECONDS[1]} s game less a {COUNT_SECONDS[0]} s one, each "
-          "run once under callgrind.")
-    print("Row for bench/README.md (date, load average before and after, ratios of start-up, "
-          "memory, CPU time and instructions, steps per second quiet and loaded):")
+          f"Instructions: a {callgrind.GAME_SECONDS[1]} s game less a "
+          f"{callgrind.GAME_SECONDS[0]} s one, and a start to the first frame, each run once "
+          "under callgrind.")
+    print("Row for bench/README.md (date, load average before and after; ratios of start-up, "
+          "its instructions, memory, CPU time and the game's instructions; steps per second "
+          "quiet and loaded):")
     print(readme_row(table, load_before, load_after))
 
 
