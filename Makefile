@@ -13,7 +13,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
                  desktop-file-utils appstream openbox x11-utils tzdata $(SOUND_PACKAGES) \
                  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
                  weston qt6-wayland imagemagick
-BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind $(SOUND_PACKAGES)
+BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind strace $(SOUND_PACKAGES)
 
 PREFIX      ?= $(HOME)/.local
 

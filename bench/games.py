@@ -1,13 +1,13 @@
 """Running games of the probe and the floor for bench/run.py: the sessions,
 the quiet pairs for CPU time and steps, the steps under load, and the
-games under callgrind."""
+games whose work is counted."""
 
 import os
 import re
 import statistics
 import subprocess
 
-import callgrind
+import counts
 from load import CompilerLoad
 
 SESSION_RUNS = 3   # the median of each figure is shown
@@ -62,6 +62,8 @@ def games(build, env):
         figures["loaded"] = tuple(run(program, ["--steps", str(STEP_SECONDS)], env)["steps_per_s"]
                                   for program in programs)
         figures["load"] = os.getloadavg()[0]
-    figures["instructions"] = tuple(callgrind.per_second_of_game(program, env)
+    figures["instructions"] = tuple(counts.per_second_of_game(counts.instructions, program, env)
+                                    for program in programs)
+    figures["system_calls"] = tuple(counts.per_second_of_game(counts.system_calls, program, env)
                                     for program in programs)
     return figures

@@ -19,7 +19,7 @@ from pathlib import Path
 
 from load import COMPILERS
 import belllatency
-import callgrind
+import counts
 from games import (CPU_PAIRS, CPU_SECONDS, SESSION_RUNS, STEP_SECONDS, TIMEOUT_SECONDS, games,
                    key_values, sessions)
 
@@ -187,6 +187,8 @@ def rows(start, start_count, rss, game, floor_game, files, walk):
            + " (pairs {:.2f} to {:.2f})".format(*walk["cpu_ratios"])),
         ratio_capped("instructions per second of a running game, callgrind (millions)",
                      *(count / 1e6 for count in walk["instructions"]), CPU_GOAL),
+        ratio_capped("system calls per second of a running game, strace",
+                     *walk["system_calls"], CPU_GOAL),
         game_row(info, "wake-ups (voluntary switches) per second, game",
                  "game_switches_per_s"),
         capped("timer events per second, no game", game["idle_timer_events_per_s"], 0),
@@ -251,7 +253,7 @@ def main():
     with PrivateDisplay() as display:
         log("bench: start-up ...")
         start = startup(display.env)
-        start_count = tuple(callgrind.to_first_frame(BUILD / program, display.env) / 1e6
+        start_count = tuple(counts.to_first_frame(BUILD / program, display.env) / 1e6
                             for program in ("hopsala_probe", "hopsala_floor"))
         log("bench: peak memory ...")
         rss = memory(display.env)
@@ -259,7 +261,7 @@ def main():
         game = sessions(BUILD / "hopsala_probe", "--session", display.env)
         floor_game = sessions(BUILD / "hopsala_floor", "--game", display.env)
         log(f"bench: {CPU_PAIRS} pairs of {CPU_SECONDS} s games, {STEP_SECONDS} s games under "
-            f"{COMPILERS} compilers, games under callgrind ...")
+            f"{COMPILERS} compilers, games counted under callgrind and strace ...")
         walk = games(BUILD, display.env)
         log("bench: bell latency ...")
         bell = belllatency.bench(BUILD, display.env)
@@ -274,9 +276,9 @@ def main():
           f"moved on every tick of a 16 ms timer. CPU time and quiet steps: {CPU_PAIRS} "
           f"alternating pairs of {CPU_SECONDS} s games. Steps under load: one run each; the "
           f"load is {COMPILERS} looped Release compilations of the project's own sources. "
-          f"Instructions: a {callgrind.GAME_SECONDS[1]} s game less a "
-          f"{callgrind.GAME_SECONDS[0]} s one, and a start to the first frame, each run once "
-          "under callgrind.")
+          f"Instructions and system calls of a game: a {counts.GAME_SECONDS[1]} s game less "
+          f"a {counts.GAME_SECONDS[0]} s one, each run once under callgrind or strace; "
+          "instructions to the first frame: one start under callgrind.")
     print("Row for bench/README.md (date, load average before and after; ratios of start-up, "
           "its instructions, memory, CPU time and the game's instructions; steps per second "
           "quiet and loaded):")
