@@ -4,8 +4,6 @@
 #include <QImage>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 // The captions' room in these tests: a caption at x = 8 left of x = 86, as
