@@ -92,18 +92,21 @@ void High::createLabels()
     QList<CaptionLabel *> titles;
     for (const LabelLayout &entry : Labels) {
         const bool title = entry.shows == Shows::Title;
-        QLabel *label = title
-            ? static_cast<QLabel *>(new CaptionLabel(fromUtf8(LevelTable[entry.level].name), this))
-            : new ElidingLabel(this);
+        QLabel *label = nullptr;
+        if (title) {
+            auto *caption = new CaptionLabel(fromUtf8(LevelTable[entry.level].name), this);
+            titles.append(caption);
+            label = caption;
+        } else {
+            label = new ElidingLabel(this);
+        }
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setFont(title ? classicFont(9.75) : classicFont(8.25));
         label->setFocusPolicy(Qt::NoFocus);
-        if (title)
-            titles.append(static_cast<CaptionLabel *>(label));
-        else
+        if (!title)
             setValueMeaning(label, valueMeaning(entry));
     }
     CaptionLabel::fit(titles, ClientSize.width() - titles.first()->x());
