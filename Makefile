@@ -6,13 +6,13 @@ BUILD_RUN   := build/release
 BUILD_TEST  := build/test
 JOBS        := $(shell nproc 2>/dev/null || echo 2)
 
-RUN_PACKAGES  := cmake make g++ pkg-config qt6-base-dev fonts-dejavu-core \
+RUN_PACKAGES  := cmake make g++ pkg-config qt6-base-dev libxcb1-dev fonts-dejavu-core \
                  libcanberra-dev sound-theme-freedesktop qt6-translations-l10n
 SOUND_PACKAGES := pulseaudio pulseaudio-utils libcanberra-pulse
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
                  desktop-file-utils appstream openbox x11-utils tzdata $(SOUND_PACKAGES) \
                  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
-                 weston qt6-wayland imagemagick
+                 weston qt6-wayland imagemagick xsettingsd
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind strace $(SOUND_PACKAGES)
 
 PREFIX      ?= $(HOME)/.local

@@ -15,8 +15,9 @@ const QString PicturePath = QStringLiteral(":/ball.bmp");
 const QString LargePicturePath = QStringLiteral(":/ball@2x.bmp");
 } // namespace
 
-BallImage::BallImage(QWidget *parent)
+BallImage::BallImage(const DesktopDoubleClick &desktop, QWidget *parent)
     : QWidget(parent)
+    , m_desktop(desktop)
 {
     setFixedSize(QImageReader(PicturePath).size());
     // Every pixel is painted: the picture carries the window's cyan itself.
@@ -99,7 +100,8 @@ void BallImage::mouseDoubleClickEvent(QMouseEvent *event)
 
 void BallImage::leftPress(const QMouseEvent *event)
 {
-    const Press press{m_windowPresses, event->timestamp(), event->globalPosition()};
+    const bool touch = event->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
+    const Press press{m_windowPresses, event->timestamp(), event->globalPosition(), touch};
     const bool second = m_clickPress && pairsWith(*m_clickPress, press);
     m_clickPress.reset();
     if (second) {
@@ -115,11 +117,12 @@ void BallImage::leftPress(const QMouseEvent *event)
 bool BallImage::pairsWith(const Press &first, const Press &second) const
 {
     const QStyleHints *hints = QGuiApplication::styleHints();
-    const bool nothingBetween = second.serial - first.serial <= 1;
-    const bool soon = second.timestamp - first.timestamp
-        < static_cast<quint64>(hints->mouseDoubleClickInterval());
-    const bool near = (second.globalPosition - first.globalPosition).manhattanLength()
-        <= hints->mouseDoubleClickDistance();
+    const int interval = m_desktop.intervalMs.value_or(hints->mouseDoubleClickInterval());
+    const int distance = second.touch ? hints->touchDoubleTapDistance()
+                                      : m_desktop.distancePx.value_or(hints->mouseDoubleClickDistance());
+    const bool nothingBetween = second.serial - first.serial <= 1 && first.touch == second.touch;
+    const bool soon = second.timestamp - first.timestamp < static_cast<quint64>(interval);
+    const bool near = (second.globalPosition - first.globalPosition).manhattanLength() <= distance;
     return nothingBetween && second.timestamp >= first.timestamp && soon && near;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/desktopdoubleclick.h"
+
 #include <QPixmap>
 #include <QPointF>
 #include <QWidget>
@@ -15,12 +17,17 @@
 // doubleClicked() instead, and its release gives nothing. Qt pairs presses
 // per window, so the ball pairs them itself: a press elsewhere in between,
 // or a first press that went to another widget, makes no double click.
+// The time and distance are the desktop's where it sets them, else Qt's.
+// A tap on a touch screen is a press and release, as Qt makes them from it
+// for a widget that takes no touch events; a second tap pairs within Qt's
+// touch double-tap distance. A pen is a mouse.
 class BallImage : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit BallImage(QWidget *parent = nullptr);
+    // desktop must outlive the ball; it may change at any time.
+    explicit BallImage(const DesktopDoubleClick &desktop, QWidget *parent = nullptr);
 
     float leftTwips() const { return m_left; }
     float topTwips() const { return m_top; }
@@ -46,6 +53,7 @@ private:
         quint64 serial; // of the window presses, see m_windowPresses
         quint64 timestamp; // milliseconds, the window system's clock
         QPointF globalPosition;
+        bool touch;
     };
 
     void place();
@@ -53,6 +61,7 @@ private:
     bool pairsWith(const Press &first, const Press &second) const;
     const QPixmap &picture(qreal devicePixelRatio);
 
+    const DesktopDoubleClick &m_desktop;
     // Each decoded once, when it is first drawn.
     QPixmap m_picture;
     QPixmap m_largePicture;

@@ -6,6 +6,7 @@
 #include "ui/ballimage.h"
 #include "ui/canberrabell.h"
 #include "ui/centre.h"
+#include "ui/desktopwatch.h"
 #include "ui/captionlabel.h"
 #include "ui/fonts.h"
 #include "ui/lineshape.h"
@@ -134,7 +135,7 @@ void Hopsala::createControls(QWidget *client)
     CaptionLabel::fit({label2, label3}, pixelsFromTwips(Line1X) - CaptionGap);
     m_controls.lblPunkte2 = makeLabel(client, "lblPunkte2", {}, {120, 2280, 615, 375});
     m_controls.lblPunkte = makeLabel(client, "lblPunkte", {}, {120, 1440, 615, 375});
-    m_controls.Ball = new BallImage(client);
+    m_controls.Ball = new BallImage(m_doubleClick, client);
     m_controls.Ball->setObjectName(QStringLiteral("Ball"));
     m_controls.Ball->setLeftTwips(2280);
     m_controls.Ball->setTopTwips(1200);
@@ -242,17 +243,20 @@ void Hopsala::showCentred()
     show();
 }
 
-// The icon and Qt's own texts are no part of the first frame: decoding the
-// icon's five sizes held that frame up by some 7 %, and the translation is
-// a file to read and map. They follow the frame, before any input can open
-// a box. The windows that open later, the high-score window and the boxes,
-// take the icon from the application.
+// The icon, Qt's own texts and the desktop's double-click settings are no
+// part of the first frame: decoding the icon's five sizes held that frame up
+// by some 7 %, the translation is a file to read and map, and the settings
+// are asked of the X server or the session bus. They follow the frame,
+// before any input can open a box or press the ball. The windows that open
+// later, the high-score window and the boxes, take the icon from the
+// application.
 void Hopsala::afterFirstFrame()
 {
     const QIcon icon = programIcon();
     QApplication::setWindowIcon(icon);
     setWindowIcon(icon);
     installGermanQtTexts();
+    watchDesktopDoubleClick(m_doubleClick, this);
 }
 
 // Qt paints the first frame while it handles the first expose event.

@@ -2,6 +2,7 @@
 
 #include "game/clock.h"
 #include "ui/bell.h"
+#include "ui/desktopdoubleclick.h"
 #include "ui/qttoolkit.h"
 #include "ui/steadytimer.h"
 
@@ -63,6 +64,8 @@ private:
     // ends the program.
     void runHandler(void (MainForm::*handler)());
 
+    // The ball's double-click settings, as the desktop publishes them.
+    DesktopDoubleClick m_doubleClick;
     MainWindowControls m_controls;
     QPushButton *m_cmdLos = nullptr;
     QAction *m_mnuHigh = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui/twips.h"
 
+#include <QStyleHints>
 #include <QWindow>
 
 namespace {
@@ -107,6 +108,8 @@ private slots:
     void aLevelChoiceDuringAGameStopsItWithoutABox();
     void onlyTwoQuickPressesOnTheBallMakeADoubleClick_data();
     void onlyTwoQuickPressesOnTheBallMakeADoubleClick();
+    void aTapIsAClickAndADoubleTapOnTheBallADoubleClick_data();
+    void aTapIsAClickAndADoubleTapOnTheBallADoubleClick();
 };
 
 Q_DECLARE_METATYPE(Gesture)
@@ -238,6 +241,43 @@ void TestBallClicks::onlyTwoQuickPressesOnTheBallMakeADoubleClick()
     QCOMPARE(f.caption("lblPunkte"), doubleClicks);
     QCOMPARE(f.caption("lblPunkte2"), clicks);
     QCOMPARE(f.bell->rings, doubleClicks.toInt());
+}
+
+void TestBallClicks::aTapIsAClickAndADoubleTapOnTheBallADoubleClick_data()
+{
+    QTest::addColumn<QList<Spot>>("taps");
+    QTest::addColumn<QString>("doubleClicks");
+    QTest::addColumn<QString>("clicks");
+    QTest::newRow("twice on the ball") << QList{Spot::Ball, Spot::Ball} << "1" << "1";
+    QTest::newRow("beside, then on the ball") << QList{Spot::Beside, Spot::Ball} << "0" << "1";
+}
+
+// Taps pair as presses do, within Qt's touch double-tap distance, which is
+// wider than a mouse's: fingers rarely land twice on one pixel. No tap
+// counts twice through the mouse events Qt makes of it.
+void TestBallClicks::aTapIsAClickAndADoubleTapOnTheBallADoubleClick()
+{
+    QFETCH(QList<Spot>, taps);
+    QFETCH(QString, doubleClicks);
+    QFETCH(QString, clicks);
+    MainWindowFixture f;
+    QVERIFY(f.start());
+    QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
+    f.control<SteadyTimer>("TimerB")->stop();
+    static QPointingDevice *const finger = QTest::createTouchDevice();
+    const QWidget *ball = f.control("Ball");
+    // Two taps on the ball further apart than a mouse's double-click distance.
+    const QPoint apart(2 * QGuiApplication::styleHints()->mouseDoubleClickDistance(), 0);
+    QVERIFY(QGuiApplication::styleHints()->touchDoubleTapDistance() >= apart.x());
+    QPoint onBall = centreInWindow(ball) - apart / 2;
+    for (Spot spot : taps) {
+        const QPoint at = spot == Spot::Ball ? onBall : onBall - QPoint(ball->width(), 0);
+        QTest::touchEvent(f.window->windowHandle(), finger).press(0, at);
+        QTest::touchEvent(f.window->windowHandle(), finger).release(0, at);
+        onBall += apart;
+    }
+    QCOMPARE(f.caption("lblPunkte"), doubleClicks);
+    QCOMPARE(f.caption("lblPunkte2"), clicks);
 }
 
 QTEST_MAIN(TestBallClicks)
