@@ -6,6 +6,9 @@
 #include <QDBusPendingReply>
 #include <QDBusVariant>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const QString Service = QStringLiteral("org.freedesktop.portal.Desktop");
@@ -18,12 +21,17 @@ struct Key
     QString name;
 };
 
-// GNOME's in milliseconds as a number, KDE's in milliseconds as its
+// In the order of preference: GNOME's in milliseconds as a number; the same
+// under its former id, the one GNOME's mouse settings have in the fixed list
+// of xdg-desktop-portal-gtk 1.14; KDE's in milliseconds as its
 // configuration's text.
 const Key Keys[] = {
     {QStringLiteral("org.gnome.desktop.peripherals.mouse"), QStringLiteral("double-click")},
+    {QStringLiteral("org.gnome.settings-daemon.peripherals.mouse"), QStringLiteral("double-click")},
     {QStringLiteral("org.kde.kdeglobals.KDE"), QStringLiteral("DoubleClickInterval")},
 };
+constexpr int KeyCount = int(std::size(Keys));
+static_assert(KeyCount == 3, "one value of PortalWatcher for each key");
 
 // Read wraps the value in one variant more than ReadOne.
 QVariant unwrapped(QVariant value)
@@ -43,8 +51,8 @@ PortalWatcher::PortalWatcher(DesktopDoubleClick &target, QObject *parent)
     if (!bus.isConnected())
         return;
     bus.connect(Service, Path, Interface, QStringLiteral("SettingChanged"), this,
-                SLOT(settingChanged(QString, QString, QDBusVariant)));
-    for (int key = 0; key < 2; ++key)
+                SLOT(settingChanged(QDBusMessage)));
+    for (int key = 0; key < KeyCount; ++key)
         read(key, QStringLiteral("ReadOne"));
 }
 
@@ -64,11 +72,14 @@ void PortalWatcher::read(int key, const QString &method)
     });
 }
 
-void PortalWatcher::settingChanged(const QString &group, const QString &key, const QDBusVariant &value)
+void PortalWatcher::settingChanged(const QDBusMessage &change)
 {
-    for (int i = 0; i < 2; ++i) {
-        if (group == Keys[i].group && key == Keys[i].name)
-            take(i, value.variant());
+    const QVariantList arguments = change.arguments();
+    if (arguments.size() != 3)
+        return;
+    for (int i = 0; i < KeyCount; ++i) {
+        if (arguments[0] == Keys[i].group && arguments[1] == Keys[i].name)
+            take(i, arguments[2]);
     }
 }
 
@@ -77,5 +88,7 @@ void PortalWatcher::take(int key, const QVariant &value)
     bool number = false;
     const qlonglong ms = unwrapped(value).toLongLong(&number);
     m_values[key] = number ? acceptedIntervalMs(ms) : std::nullopt;
-    m_target.intervalMs = m_values[0] ? m_values[0] : m_values[1];
+    const auto first = std::find_if(std::begin(m_values), std::end(m_values),
+                                    [](const std::optional<int> &held) { return held.has_value(); });
+    m_target.intervalMs = first != std::end(m_values) ? *first : std::nullopt;
 }

@@ -2,16 +2,16 @@
 
 #include "ui/desktopdoubleclick.h"
 
+#include <QDBusMessage>
 #include <QObject>
 #include <QString>
 
 #include <optional>
 
-class QDBusVariant;
 class QVariant;
 
 // Keeps the double-click time that a Wayland desktop offers through the
-// desktop portal's settings (GNOME's and KDE's key) in target. Every call
+// desktop portal's settings (GNOME's and KDE's keys) in target. Every call
 // is asynchronous, and a desktop without a portal, or with one that does
 // not answer or knows neither key, leaves target unset. Changes follow the
 // portal's SettingChanged signal. The portal has no double-click distance.
@@ -23,8 +23,10 @@ public:
     // Asks the session bus's portal at once.
     explicit PortalWatcher(DesktopDoubleClick &target, QObject *parent = nullptr);
 
-private slots:
-    void settingChanged(const QString &group, const QString &key, const QDBusVariant &value);
+public slots:
+    // The portal's SettingChanged(group, key, value). Qt D-Bus calls only a
+    // public slot, and one that takes the whole message.
+    void settingChanged(const QDBusMessage &change);
 
 private:
     // ReadOne is the portal's newer call; an older portal knows only Read.
@@ -32,5 +34,5 @@ private:
     void take(int key, const QVariant &value);
 
     DesktopDoubleClick &m_target;
-    std::optional<int> m_values[2]; // by key, in the order of preference
+    std::optional<int> m_values[3]; // by key, in the order of preference
 };

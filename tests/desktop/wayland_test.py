@@ -4,6 +4,8 @@ test's own, on Qt's wayland platform, judged by weston's screenshots.
 
     wayland_test.py --program build/Hopsala1 --test NAME --work DIR
     wayland_test.py --run COMMAND...   (runs COMMAND under a weston of its own)
+    wayland_test.py --run-with-portal COMMAND...   (and beside the desktop portal,
+                                                   with GNOME's double-click time at 1000 ms)
 """
 
 import os
@@ -14,8 +16,9 @@ import sys
 
 import runner
 import hopsalascreen as screen
+from portalsession import PortalSession
 from services import readLog, waitUntil
-from westonserver import WestonServer
+from westonserver import SOCKET, WestonServer
 
 STEP_SECONDS = 15
 WAHL = b'"Anf\xe4nger"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n'
@@ -116,7 +119,7 @@ def qtestCommand(command, env):
     return command + [function for function in functions if function not in skipped]
 
 
-def runUnderWeston(command):
+def runUnderWeston(command, withPortal=False):
     """Runs command under a weston of its own on the wayland platform; its
     status is the command's."""
     work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
@@ -127,17 +130,25 @@ def runUnderWeston(command):
     try:
         weston.start()
         env = dict(os.environ, **weston.clientEnvironment())
-        try:
-            # Within ctest's TIMEOUT of 120 s, so that weston is still ended.
-            return subprocess.run(qtestCommand(command, env), env=env, timeout=100).returncode
-        except subprocess.TimeoutExpired:
-            print("%s did not end in time" % command[0])
-            return 1
+        if not withPortal:
+            return runTest(command, env)
+        with PortalSession(work, SOCKET, weston.folder) as portal:
+            portal.set_double_click(1000)
+            return runTest(command, dict(env, **portal.environment()))
     finally:
         weston.stop()
 
 
+def runTest(command, env):
+    try:
+        # Within ctest's TIMEOUT of 120 s, so that weston is still ended.
+        return subprocess.run(qtestCommand(command, env), env=env, timeout=90).returncode
+    except subprocess.TimeoutExpired:
+        print("%s did not end in time" % command[0])
+        return 1
+
+
 if __name__ == "__main__":
-    if len(sys.argv) > 2 and sys.argv[1] == "--run":
-        sys.exit(runUnderWeston(sys.argv[2:]))
+    if len(sys.argv) > 2 and sys.argv[1] in ("--run", "--run-with-portal"):
+        sys.exit(runUnderWeston(sys.argv[2:], withPortal=sys.argv[1] == "--run-with-portal"))
     sys.exit(runner.main([theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace], __doc__))
