@@ -23,6 +23,15 @@ int secondsField(const std::string &time)
     return seconds;
 }
 
+// Whether the clock went back from earlier to later: by less than half a
+// day back, as a clock is corrected, rather than by more than half ahead.
+bool setBack(const TimeOfDay &earlier, const TimeOfDay &later)
+{
+    const auto secondOfDay = [](const TimeOfDay &t) { return (t.hours * 60 + t.minutes) * 60 + t.seconds; };
+    const int ahead = (secondOfDay(later) - secondOfDay(earlier) + SecondsPerDay) % SecondsPerDay;
+    return ahead > SecondsPerDay / 2;
+}
+
 } // namespace
 
 std::string endTimeFor(const TimeOfDay &start)
@@ -39,13 +48,15 @@ void MainForm::TimerZ_Timer()
     double secondsLeft = secondsField(m_state.EndTime) - secondsField(m_state.NowSeconds);
     if (secondsLeft < 0)
         secondsLeft += 60;
-    // Seconds left only ever fall during a game; more than on the last tick
-    // means no tick fell within the end second, and the game is over now
-    // rather than a minute later.
-    if (m_previousSecondsLeft && secondsLeft > *m_previousSecondsLeft)
+    // Seconds left only ever fall while the clock runs on; more than on the
+    // last tick means no tick fell within the end second (the program was
+    // held up, or the clock set forward), and the game is over now rather
+    // than a minute later. A clock set back shows more too: that game goes
+    // on until the seconds next equal the end second.
+    if (m_previousTick && secondsLeft > m_previousTick->secondsLeft && !setBack(m_previousTick->time, now))
         secondsLeft = 0;
     m_state.SecondsLeft = secondsLeft;
-    m_previousSecondsLeft = secondsLeft;
+    m_previousTick = Tick{now, secondsLeft};
 
     m_toolkit.setCaption(Toolkit::Label::lblZeit, std::to_string(static_cast<int>(secondsLeft)));
     if (m_toolkit.caption(Toolkit::Label::lblZeit) == "0")

@@ -50,7 +50,7 @@ void MainForm::cmdLos_Click()
     m_toolkit.setTimerEnabled(Toolkit::Timer::TimerZ, true);
     m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, true);
     m_state.EndTime = endTimeFor(m_clock.now());
-    m_previousSecondsLeft.reset();
+    m_previousTick.reset();
     resetBothCounters(m_toolkit);
 }
 
@@ -96,14 +96,17 @@ void MainForm::mnuAnf_Click() { chooseLevel(0); }
 void MainForm::mnuFor_Click() { chooseLevel(1); }
 void MainForm::mnuPro_Click() { chooseLevel(2); }
 
+// Another copy of the game, or a hand in an editor, may have stored records
+// since this one read the file: the level goes into the records the file
+// holds now, and only a file that holds none takes those in memory.
 void MainForm::Schreiben()
 {
-    writeSettings();
-}
-
-void MainForm::writeSettings()
-{
-    WriteSettings(settingsPath(), SettingsRecord{m_state.LevelName, m_state.HighScoreTable});
+    const auto written = UpdateSettings(settingsPath(), [this](const auto &stored) {
+        SettingsRecord record = stored.value_or(SettingsRecord{{}, m_state.HighScoreTable});
+        record.level = m_state.LevelName;
+        return std::optional(record);
+    });
+    m_state.HighScoreTable = written->entries;
 }
 
 void MainForm::mnuHigh_Click()

@@ -44,15 +44,22 @@ private:
     void endGame();
     void enterNewRecord();
     std::size_t checkedLevelIndex() const;
-    void writeSettings();
+    bool beatsStored(const FieldValue &storedScore, std::size_t level) const;
+    void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
     std::string settingsPath() const;
 
     Toolkit &m_toolkit;
     const Clock &m_clock;
     GameState m_state;
-    // SecondsLeft of the previous tick of the running game; none before its
-    // first tick. A tick that shows more than this has missed the end second.
-    std::optional<double> m_previousSecondsLeft;
+    // The previous tick of the running game; none before its first tick. A
+    // tick that shows more seconds left has missed the end second, unless the
+    // clock was set back in between.
+    struct Tick
+    {
+        TimeOfDay time;
+        double secondsLeft;
+    };
+    std::optional<Tick> m_previousTick;
 };
 
 // "hh:mm:ss" of the time of day 12 hours and 30 seconds after start; the day

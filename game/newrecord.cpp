@@ -42,6 +42,14 @@ std::size_t MainForm::checkedLevelIndex() const
     return 0; // the window is created with "Anfänger" checked
 }
 
+// The game's count G is whole, so the stored score S rounded down is below G
+// exactly when S itself is: the exact comparison needs no rounding.
+bool MainForm::beatsStored(const FieldValue &storedScore, std::size_t level) const
+{
+    const std::string gameScore = std::to_string(counter(Toolkit::Label::lblPunkte));
+    return CompareDecimals(scoreValue(storedScore, LevelTable[level].name, settingsPath()), gameScore) < 0;
+}
+
 void MainForm::enterNewRecord()
 {
     const SettingsRecord stored = ReadSettings(settingsPath());
@@ -50,19 +58,39 @@ void MainForm::enterNewRecord()
 
     // The check mark, not LevelName, tells the level of the game just played.
     const std::size_t index = checkedLevelIndex();
-    HighScoreEntry &entry = m_state.HighScoreTable[index];
-    const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
-    // The game's count G is whole, so the stored score S rounded down is
-    // below G exactly when S itself is: the exact comparison needs no rounding.
-    const std::string gameScore = std::to_string(counter(Toolkit::Label::lblPunkte));
-    if (CompareDecimals(scoreValue(entry.score, LevelTable[index].name, settingsPath()), gameScore) >= 0)
+    if (!beatsStored(m_state.HighScoreTable[index].score, index))
         return;
 
-    m_state.DefaultName = entry.name.displayText();
+    const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
+    m_state.DefaultName = m_state.HighScoreTable[index].name.displayText();
     const std::string answer = m_toolkit.inputBox(
         "Neuer Rekord: " + points + " Doppelklicks! Trag deinen Namen ein:", "Highscore",
         m_state.DefaultName);
-    entry.name = FieldValue::text(answer.empty() ? "unbekannt" : answer);
-    entry.score = FieldValue::text(points);
-    writeSettings();
+    storeNewRecord(index, {FieldValue::text(points), FieldValue::text(answer.empty() ? "unbekannt" : answer)});
+}
+
+// The name box may have stood open for minutes while another copy of the
+// game stored a record: the new one goes into the records the file holds
+// now, and only while the game still beats the one stored for its level.
+void MainForm::storeNewRecord(std::size_t level, const HighScoreEntry &entry)
+{
+    bool outdone = false;
+    const auto held = UpdateSettings(settingsPath(), [&](const auto &stored) -> std::optional<SettingsRecord> {
+        if (stored && !beatsStored(stored->entries[level].score, level)) {
+            outdone = true;
+            return std::nullopt;
+        }
+        SettingsRecord record = stored.value_or(SettingsRecord{m_state.LevelName, m_state.HighScoreTable});
+        record.entries[level] = entry;
+        return record;
+    });
+    m_state.LevelName = held->level;
+    m_state.HighScoreTable = held->entries;
+    if (!outdone)
+        return;
+    const HighScoreEntry &better = held->entries[level];
+    m_toolkit.messageBox("Inzwischen wurde für „" + std::string(LevelTable[level].name)
+                         + "“ ein mindestens ebenso gutes Ergebnis gespeichert ("
+                         + QuoteForMessage(better.score.displayText()) + " Doppelklicks von "
+                         + QuoteForMessage(better.name.displayText()) + "), darum wird deins nicht eingetragen.");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -94,3 +95,17 @@ SettingsRecord ReadSettings(const std::string &path);
 // links. Throws SettingsError when a step fails; the old content stays as it
 // was unless the failure came after the first new byte reached the file.
 void WriteSettings(const std::string &path, const SettingsRecord &record);
+
+// What a writer makes of the file: given the record it holds, or none where
+// the file cannot be read as one (missing, damaged, refused), the record to
+// write, or none to leave the file as it is.
+using SettingsChange =
+    std::function<std::optional<SettingsRecord>(const std::optional<SettingsRecord> &stored)>;
+
+// Reads the file at path and writes what change makes of it, both within one
+// hold of the writers' lock, so that no other copy of the program writes in
+// between (a holder that hangs is waited for only a second, as by
+// WriteSettings). Returns the record the file holds afterwards: the one
+// written, or the one read when change wrote nothing. Throws SettingsError
+// as WriteSettings does.
+std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change);

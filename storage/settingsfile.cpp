@@ -213,11 +213,25 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+// The writers' lock on the directory of the file that path leads to, and
+// that file.
+struct LockedTarget
+{
+    std::string target;
+    Descriptor lock;
+};
+
+void lockTarget(LockedTarget &locked, const std::string &path, WriteFaults &faults)
+{
+    locked.target = finalTarget(path);
+    lockDirectory(locked.lock, directoryOf(locked.target), faults);
+}
+
 // A new file beside the target, renamed over it once it is complete and on
 // the disk: the target holds either the old or the new content at any moment.
-void writeFile(const std::string &path, std::string_view bytes, WriteFaults &faults)
+void writeFile(const LockedTarget &locked, std::string_view bytes, WriteFaults &faults)
 {
-    const std::string target = finalTarget(path);
+    const std::string &target = locked.target;
     struct stat old{};
     const int missing = result(::stat(target.c_str(), &old));
     check(missing == ENOENT ? 0 : missing);
@@ -228,9 +242,7 @@ void writeFile(const std::string &path, std::string_view bytes, WriteFaults &fau
 
     const std::string directory = directoryOf(target);
     const std::string fileName = target.substr(target.rfind('/') + 1);
-    Descriptor lock;
-    lockDirectory(lock, directory, faults);
-    if (lock.fd >= 0)
+    if (locked.lock.fd >= 0)
         removeLeftovers(directory, fileName);
     TemporaryFile temporary;
     temporary.path = (directory == "/" ? "" : directory) + "/." + fileName + "." + std::string(RandomNameLength, 'X');
@@ -292,20 +304,60 @@ SettingsRecord ReadSettings(const std::string &path)
     return ParseSettings(bytes, path);
 }
 
-void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults)
+namespace {
+
+template<typename Step>
+void writeStep(const std::string &path, Step step)
 {
-    const std::string bytes = FormatSettings(record, path);
     try {
-        writeFile(path, bytes, faults);
+        step();
     } catch (const Failure &failure) {
         throw SettingsError(AccessFailedMessage(path, FileAccess::Write, failure.cause));
     }
+}
+
+} // namespace
+
+void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults)
+{
+    const std::string bytes = FormatSettings(record, path);
+    LockedTarget locked;
+    writeStep(path, [&] {
+        lockTarget(locked, path, faults);
+        writeFile(locked, bytes, faults);
+    });
 }
 
 void WriteSettings(const std::string &path, const SettingsRecord &record)
 {
     WriteFaults none;
     WriteSettings(path, record, none);
+}
+
+std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change,
+                                             WriteFaults &faults)
+{
+    LockedTarget locked;
+    writeStep(path, [&] { lockTarget(locked, path, faults); });
+    std::optional<SettingsRecord> stored;
+    try {
+        stored = ReadSettings(path);
+    } catch (const SettingsError &) {
+        // Written from what the caller holds; a file that cannot be
+        // written fails below with its own cause.
+    }
+    const std::optional<SettingsRecord> record = change(stored);
+    if (!record)
+        return stored;
+    const std::string bytes = FormatSettings(*record, path);
+    writeStep(path, [&] { writeFile(locked, bytes, faults); });
+    return record;
+}
+
+std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change)
+{
+    WriteFaults none;
+    return UpdateSettings(path, change, none);
 }
 
 bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)

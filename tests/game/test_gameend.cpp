@@ -1,6 +1,7 @@
 #include "gamefixture.h"
 
 #include <QTest>
+#include <QTime>
 
 using Label = Toolkit::Label;
 using Timer = Toolkit::Timer;
@@ -46,18 +47,32 @@ private slots:
         QVERIFY(!f.toolkit.gameRuns());
     }
 
-    void aMissedEndSecondEndsTheGameOnTheNextTick()
+    void aMissedEndSecondEndsTheGameOnTheNextTickButAClockSetBackDoesNot_data()
     {
-        // No tick within the end second: the next tick shows "0" and ends, not a minute later.
+        QTest::addColumn<QTime>("before");
+        QTest::addColumn<QTime>("after");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("held up across the end second") << QTime(12, 1, 14) << QTime(12, 1, 16) << "0";
+        QTest::newRow("clock set forward past it") << QTime(12, 0, 50) << QTime(15, 1, 16) << "0";
+        QTest::newRow("clock set back a second") << QTime(12, 0, 55) << QTime(12, 0, 54) << "21";
+        QTest::newRow("clock set back an hour") << QTime(12, 1, 14) << QTime(11, 1, 16) << "59";
+    }
+    void aMissedEndSecondEndsTheGameOnTheNextTickButAClockSetBackDoesNot()
+    {
+        // No tick within the end second: the next tick shows "0" and ends, not a minute
+        // later; a clock set back shows more seconds too, and that game goes on.
+        QFETCH(QTime, before);
+        QFETCH(QTime, after);
+        QFETCH(QString, shown);
         GameFixture f;
         f.form.Form_Load();
         f.startAt(12, 0, 45);
-        f.tickAt(12, 1, 14);
-        f.tickAt(12, 1, 16); // would show 59
-        QCOMPARE(f.toolkit.caption(Label::lblZeit), std::string("0"));
-        QCOMPARE(f.form.state().SecondsLeft, 0.0);
-        QVERIFY(!f.toolkit.gameRuns());
-        QCOMPARE(f.toolkit.messages.size(), std::size_t(1));
+        f.tickAt(before.hour(), before.minute(), before.second());
+        f.tickAt(after.hour(), after.minute(), after.second());
+        QCOMPARE(f.toolkit.caption(Label::lblZeit), shown.toStdString());
+        QCOMPARE(f.form.state().SecondsLeft, shown.toDouble());
+        QCOMPARE(f.toolkit.gameRuns(), shown != "0");
+        QCOMPARE(f.toolkit.messages.size(), std::size_t(shown == "0"));
     }
 
     void aNewGameDoesNotInheritTheLastTickOfTheOldOne()

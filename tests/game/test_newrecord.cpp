@@ -142,6 +142,40 @@ private slots:
         QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
     }
 
+    void whatAnotherCopyStoredWhileTheNameWasAskedForIsKept_data()
+    {
+        QTest::addColumn<QByteArray>("meanwhile");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<bool>("told");
+        const QByteArray better = wahlFile({"\"Profi\"", "20,\"Eule\"", "9,\"Igel\"", "0,\"unbekannt\""});
+        QTest::newRow("an equal score for the level") << better << better << true;
+        QTest::newRow("a lower score for the level, a record for another")
+            << wahlFile({"\"Profi\"", "19,\"Eule\"", "9,\"Igel\"", "\"3\",\"Dachs\""})
+            << wahlFile({"\"Profi\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "\"3\",\"Dachs\""}) << false;
+    }
+    void whatAnotherCopyStoredWhileTheNameWasAskedForIsKept()
+    {
+        // The record is decided against the file as it is when the name is given: only the
+        // game's own entry changes, and only while it still beats the stored one; otherwise
+        // the player is told.
+        QFETCH(QByteArray, meanwhile);
+        QFETCH(QByteArray, expected);
+        QFETCH(bool, told);
+        GameFixture f;
+        f.form.Form_Load();
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.onEffect = [&] {
+            if (f.toolkit.log.back().starts_with("inputBox"))
+                f.writeFile(meanwhile);
+        };
+        playGame(f, 20);
+        QCOMPARE(f.fileBytes(), expected);
+        QCOMPARE(f.toolkit.messages.size(), std::size_t(told ? 2 : 1));
+        if (told)
+            QCOMPARE(f.toolkit.messages.back(), std::string("Inzwischen wurde für „Anfänger“ ein mindestens "
+                     "ebenso gutes Ergebnis gespeichert („20“ Doppelklicks von „Eule“), darum wird deins nicht eingetragen."));
+    }
+
     void theOfferedNameIsTheOneJustReadWhenTheFileChangedDuringTheGame()
     {
         // DefaultName is the holder's name as the end of the game re-reads it, not as start-up

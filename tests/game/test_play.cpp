@@ -138,6 +138,8 @@ private slots:
         QFETCH(QByteArray, firstLine);
         GameFixture f(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"}));
         f.form.Form_Load();
+        // Another copy of the game stores a record after this one has read the file: it stays.
+        f.writeFile(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "\"3\",\"Zweiter\""}));
         f.form.state().StepX = -15;
         f.form.state().StepY = -25;
         void (MainForm::*handlers[])() = {&MainForm::mnuAnf_Click, &MainForm::mnuFor_Click,
@@ -149,7 +151,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(f.toolkit.isChecked(items[i]), i == entry);
         // The level that matched none is replaced; the scores keep their forms.
-        QCOMPARE(f.fileBytes(), firstLine + "\"25\",\"Maus\"\r\n,\"Igel\"\r\n0,\r\n");
+        QCOMPARE(f.fileBytes(), firstLine + "\"25\",\"Maus\"\r\n,\"Igel\"\r\n\"3\",\"Zweiter\"\r\n");
     }
 
     void choosingTheCurrentLevelWritesTheSameFileAgain()
