@@ -55,11 +55,12 @@ fuzz:
 # For one person, no root needed: the program in PREFIX/lib/hopsala beside its
 # Wahl.txt, a link in PREFIX/bin, a desktop entry, icons and AppStream metainfo.
 install: build
-	tools/install-hopsala install "$(PREFIX)" $(BUILD_RUN)
+	cmake --install $(BUILD_RUN) --prefix "$(PREFIX)"
 
 # Removes the program and keeps the records (PREFIX/lib/hopsala/Wahl.txt).
-uninstall:
-	tools/install-hopsala uninstall "$(PREFIX)"
+uninstall: deps-run
+	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=Release -DHOPSALA_TESTS=OFF > /dev/null
+	cmake -DPREFIX="$(PREFIX)" -P $(BUILD_RUN)/uninstall.cmake
 
 # Removes what the builds made; the Wahl.txt beside each program stays.
 clean:
