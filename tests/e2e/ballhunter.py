@@ -91,6 +91,31 @@ class BallHunter:
         self.main.click(*self._aim())
         self.lastClick = time.monotonic()
 
+    def pressTwiceOnBall(self, apart, gap=1.2):
+        """Two clicks apart seconds apart with the pointer still, gap seconds
+        or more after the last click, where the ball's centre passes halfway
+        between them: the ball is under the pointer at both. The speed is read
+        between two sightings clear of the walls and too close in time for a
+        turn between them, but far enough apart for a few pixels of way."""
+        deadline = time.monotonic() + 10
+        first = None
+        while True:
+            self._predict(deadline - time.monotonic())
+            seenAt, x, y = self.sighting
+            elapsed = seenAt - first[0] if first else 1
+            if elapsed > 0.45:
+                first = self.sighting
+            if not 0.3 <= elapsed <= 0.45 or time.monotonic() - self.lastClick < gap:
+                continue
+            speedX, speedY = (x - first[1]) / elapsed, (y - first[2]) / elapsed
+            lead = time.monotonic() - seenAt + LEAD_SECONDS
+            x, y = x + speedX * lead, y + speedY * lead
+            if _clearOfTheWalls(x, y) and _clearOfTheWalls(x + speedX * apart, y + speedY * apart):
+                break
+        target = self.main.screenPoint(round(x + speedX * apart / 2), round(y + speedY * apart / 2))
+        self.main.desktop.click(*target, repeat=2, delayMs=round(apart * 1000))
+        self.lastClick = time.monotonic()
+
     def clickBesideBall(self):
         """A click on the play field's corner furthest from the ball."""
         self._aim()

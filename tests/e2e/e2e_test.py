@@ -9,7 +9,9 @@ the screen shows and by the bytes of Wahl.txt.
 import argparse
 import os
 import shutil
+import signal
 import stat
+import subprocess
 import sys
 import time
 import traceback
@@ -374,6 +376,48 @@ def underAWindowManagerBothWindowsAreCentredWithTheirFrames(s):
     assert program.waitForExit(STEP_SECONDS) == 0
 
 
+def _servedSettings(desktop, owner):
+    """The XSETTINGS the manager's window serves now, as xprop lists their bytes."""
+    return subprocess.run(["xprop", "-id", str(owner), "_XSETTINGS_SETTINGS"], env=desktop.env,
+                          capture_output=True, text=True, check=True, timeout=20).stdout
+
+
+def theDesktopsDoubleClickTimeDecidesWhichPressesPair(s):
+    # Two presses on the ball pair into a double click when the second comes within the Net/DoubleClickTime of the desktop's XSETTINGS manager, and a time changed while the program runs decides from the next press on.
+    conf = os.path.join(s.work, "xsettingsd.conf")
+    with open(conf, "w") as file:
+        file.write("Net/DoubleClickTime 1000\nNet/DoubleClickDistance 8\n")
+    with open(os.path.join(s.work, "xsettingsd.log"), "wb") as log:
+        manager = subprocess.Popen(["xsettingsd", "-c", conf], env=s.desktop.env,
+                                   stdin=subprocess.DEVNULL, stdout=log,
+                                   stderr=subprocess.STDOUT, start_new_session=True)
+    try:
+        owner = waitUntil(lambda: s.desktop.selectionOwner("_XSETTINGS_S0"), STEP_SECONDS,
+                          "xsettingsd to own _XSETTINGS_S0")
+        s.start(wahl('"Anfänger"', '99,"Igel"', '99,"Igel"', '99,"Igel"'))
+        main = s.mainWindow()
+        main.clickLos()
+        counters = screen.Counters(main, STEP_SECONDS)
+        counters.expectBothZero()
+        hunter = BallHunter(main)
+        hunter.pressTwiceOnBall(0.7)  # a pair within 1000 ms, though not within Qt's 400
+        counters.expectDoubleClickCounted()
+        served = _servedSettings(s.desktop, owner)
+        with open(conf, "w") as file:
+            file.write("Net/DoubleClickTime 200\nNet/DoubleClickDistance 8\n")
+        os.kill(manager.pid, signal.SIGHUP)
+        waitUntil(lambda: _servedSettings(s.desktop, owner) != served, STEP_SECONDS,
+                  "xsettingsd to serve the double-click time of 200 ms")
+        hunter.pressTwiceOnBall(0.3)  # two clicks under 200 ms, though a pair under 400
+        # Errors are clicks less double clicks: 3 clicks, the first press of the pair included.
+        report = s.copyBoxText(BOX_TITLE, GAME_SECONDS)
+        assert "Ende! Es wurden 1 Doppelklicks geschafft. Fehler:2" in report.splitlines(), report
+        s.confirmBox(BOX_TITLE)
+    finally:
+        os.killpg(manager.pid, signal.SIGTERM)
+        manager.wait(STEP_SECONDS)
+
+
 TESTS = {test.__name__: test for test in (
     theMainWindowStartsAsDesignedWithTheStoredLevelChecked,
     aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
@@ -385,6 +429,7 @@ TESTS = {test.__name__: test for test in (
     qtsOwnCommandLineOptionsChangeNothing,
     pairsWhoseFirstPressMissedTheBallNeverMakeTheErrorsNegative,
     underAWindowManagerBothWindowsAreCentredWithTheirFrames,
+    theDesktopsDoubleClickTimeDecidesWhichPressesPair,
 )}
 
 

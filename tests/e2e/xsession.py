@@ -23,6 +23,18 @@ SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
 SCREEN = "%dx%dx24" % (SCREEN_WIDTH, SCREEN_HEIGHT)
 POLL_SECONDS = 0.05
 
+# A selection's owner, which no command line tool tells, asked through libX11.
+_SELECTION_OWNER = """
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = x.XGetSelectionOwner.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+display = x.XOpenDisplay(None) or sys.exit("cannot open the display")
+print(x.XGetSelectionOwner(display, x.XInternAtom(display, sys.argv[1].encode(), 0)))
+"""
+
 
 def waitUntil(condition, timeout, what):
     """Polls condition every 50 ms until it returns something true and gives
@@ -108,6 +120,12 @@ class Desktop:
         """A click without moving: `mousemove --sync` to where the pointer
         already is would wait for a motion that never comes."""
         self.xdotool("click", 1)
+
+    def selectionOwner(self, selection):
+        """The window that owns the selection now, 0 when none does."""
+        return int(subprocess.run([sys.executable, "-c", _SELECTION_OWNER, selection],
+                                  env=self.env, capture_output=True, text=True, check=True,
+                                  timeout=20).stdout)
 
     def key(self, *names):
         self.xdotool("key", "--delay", 50, *names)
