@@ -7,6 +7,7 @@ the screen shows and by the bytes of Wahl.txt.
 """
 
 import argparse
+import copy
 import os
 import shutil
 import signal
@@ -418,6 +419,32 @@ def theDesktopsDoubleClickTimeDecidesWhichPressesPair(s):
         manager.wait(STEP_SECONDS)
 
 
+def aRecordStoredByOneCopyOutlivesALevelChosenInAnother(s):
+    # Two copies from one folder: a level chosen in the copy that started first keeps the record that the other stored meanwhile.
+    first = s.start(wahl('"Anfänger"', '-1,"unbekannt"', '0,"unbekannt"', '0,"unbekannt"'))
+    firstMain = s.mainWindow()
+    second = copy.copy(first).start()
+    try:
+        window = waitUntil(lambda: set(s.desktop.windows(MAIN_TITLE)) - {firstMain.window},
+                           STEP_SECONDS, "the second copy's window").pop()
+        s.desktop.moveWindow(window, 0, 0)
+        MainWindow(s.desktop, second, window).clickLos()
+        s.confirmBox(BOX_TITLE, GAME_SECONDS)  # no double click, yet more than the -1 stored
+        prompt = s.waitForWindow(HIGH_TITLE)
+        s.desktop.focus(prompt)
+        s.desktop.key("ctrl+a")
+        s.desktop.typeText("Zweiter")
+        s.desktop.key("Return")
+        stored = wahl('"Anfänger"', '"0","Zweiter"', '0,"unbekannt"', '0,"unbekannt"')
+        waitUntil(lambda: first.wahl() == stored, STEP_SECONDS, "the second copy's record")
+        firstMain.openMenu().choose(screen.PROFI)
+        expected = wahl('"Profi"', '"0","Zweiter"', '0,"unbekannt"', '0,"unbekannt"')
+        waitUntil(lambda: first.wahl() == expected, STEP_SECONDS,
+                  lambda: "Wahl.txt to hold %r; it holds %r" % (expected, first.wahl()))
+    finally:
+        second.stop()
+
+
 TESTS = {test.__name__: test for test in (
     theMainWindowStartsAsDesignedWithTheStoredLevelChecked,
     aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
@@ -430,6 +457,7 @@ TESTS = {test.__name__: test for test in (
     pairsWhoseFirstPressMissedTheBallNeverMakeTheErrorsNegative,
     underAWindowManagerBothWindowsAreCentredWithTheirFrames,
     theDesktopsDoubleClickTimeDecidesWhichPressesPair,
+    aRecordStoredByOneCopyOutlivesALevelChosenInAnother,
 )}
 
 
