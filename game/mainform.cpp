@@ -4,7 +4,79 @@
 #include "game/leveltable.h"
 
 #include <charconv>
+#include <cstdint>
 #include <string>
+#include <string_view>
+
+namespace {
+
+// The ball bounces this far inside the window's outer size, which includes
+// the frame, the title bar and the menu bar.
+constexpr float BottomMargin = 750.0f;
+constexpr float RightMargin = 100.0f;
+
+constexpr int SecondsPerDay = 24 * 60 * 60;
+// Twelve hours ahead, then the game's 30 seconds: only the seconds count.
+constexpr int GameOffsetSeconds = 12 * 60 * 60 + 30;
+
+// value is 0..99.
+std::string twoDigits(int value)
+{
+    return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+}
+
+// The last two digits of "hh:mm:ss"; 0 for a text that holds no seconds.
+int secondsField(const std::string &time)
+{
+    int seconds = 0;
+    if (time.size() >= 2)
+        std::from_chars(time.data() + time.size() - 2, time.data() + time.size(), seconds);
+    return seconds;
+}
+
+// Whether the clock went back from earlier to later: by less than half a
+// day back, as a clock is corrected, rather than by more than half ahead.
+bool setBack(const TimeOfDay &earlier, const TimeOfDay &later)
+{
+    const auto secondOfDay = [](const TimeOfDay &t) { return (t.hours * 60 + t.minutes) * 60 + t.seconds; };
+    const int ahead = (secondOfDay(later) - secondOfDay(earlier) + SecondsPerDay) % SecondsPerDay;
+    return ahead > SecondsPerDay / 2;
+}
+
+std::string_view trimmedBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// A stored score as an exact decimal: a bare number as it is, an empty field
+// as 0, a text by its value. A text may carry blanks around it and a sign;
+// anything else is no number and the record cannot be compared.
+std::string scoreValue(const FieldValue &score, std::string_view level, const std::string &path)
+{
+    if (score.isEmpty())
+        return "0";
+    if (score.isNumber())
+        return score.displayText();
+    std::string_view text = trimmedBlanks(score.textValue());
+    const bool plus = text.starts_with('+');
+    text.remove_prefix(plus ? 1 : 0);
+    if (auto value = CanonicalDecimal(text); value && !(plus && text.starts_with('-')))
+        return *value;
+    throw GameError("Der Rekord für „" + std::string(level) + "“ in der Datei „" + path + "“ ist keine Zahl: "
+                    + QuoteForMessage(score.textValue()) + ". Bitte die Datei prüfen oder durch eine gültige ersetzen.");
+}
+
+} // namespace
+
+std::string endTimeFor(const TimeOfDay &start)
+{
+    const int startSeconds = (start.hours * 60 + start.minutes) * 60 + start.seconds;
+    const int end = (startSeconds + GameOffsetSeconds) % SecondsPerDay;
+    return twoDigits(end / 3600) + ':' + twoDigits(end / 60 % 60) + ':' + twoDigits(end % 60);
+}
 
 MainForm::MainForm(Toolkit &toolkit, const Clock &clock)
     : m_toolkit(toolkit)
@@ -45,13 +117,18 @@ void MainForm::applyLevel(std::size_t index)
         m_toolkit.setChecked(LevelTable[i].menuItem, i == index);
 }
 
+void MainForm::Form_Resize()
+{
+    m_toolkit.setLineY2(m_toolkit.windowOuterHeight());
+}
+
 void MainForm::cmdLos_Click()
 {
     m_toolkit.setTimerEnabled(Toolkit::Timer::TimerZ, true);
     m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, true);
     m_state.EndTime = endTimeFor(m_clock.now());
     m_previousTick.reset();
-    resetBothCounters(m_toolkit);
+    resetBothCounters();
 }
 
 // A counter label holds the plain decimal digits that the game wrote into it.
@@ -83,11 +160,137 @@ void MainForm::Ball_DblClick()
     m_toolkit.beep();
 }
 
+// The reads and writes go to the toolkit in this order on purpose: every test
+// sees the position that the same tick has just written, and a sign change
+// takes effect on the next tick. Two tests that hold in one tick negate a
+// step twice, so it keeps its sign.
+void MainForm::TimerB_Timer()
+{
+    Toolkit &t = m_toolkit;
+    t.setBallTop(static_cast<float>(t.ballTop() + static_cast<float>(m_state.StepY)));
+    t.setBallLeft(static_cast<float>(t.ballLeft() + static_cast<float>(m_state.StepX)));
+
+    const float ballHeight = t.ballHeight();
+    const float bottomBound = t.windowOuterHeight() - BottomMargin;
+    if (bottomBound <= ballHeight + t.ballTop())
+        m_state.StepY = static_cast<std::int16_t>(-m_state.StepY);
+
+    const float ballWidth = t.ballWidth();
+    const float rightBound = t.windowOuterWidth() - RightMargin;
+    if (rightBound <= ballWidth + t.ballLeft())
+        m_state.StepX = static_cast<std::int16_t>(-m_state.StepX);
+
+    if (t.ballTop() <= 0.0f)
+        m_state.StepY = static_cast<std::int16_t>(-m_state.StepY);
+
+    const float leftBound = t.lineX1();
+    if (t.ballLeft() <= leftBound)
+        m_state.StepX = static_cast<std::int16_t>(-m_state.StepX);
+}
+
+void MainForm::TimerZ_Timer()
+{
+    const TimeOfDay now = m_clock.now();
+    m_state.NowSeconds = twoDigits(now.seconds);
+    double secondsLeft = secondsField(m_state.EndTime) - secondsField(m_state.NowSeconds);
+    if (secondsLeft < 0)
+        secondsLeft += 60;
+    // Seconds left only ever fall while the clock runs on; more than on the
+    // last tick means no tick fell within the end second (the program was
+    // held up, or the clock set forward), and the game is over now rather
+    // than a minute later. A clock set back shows more too: that game goes
+    // on until the seconds next equal the end second.
+    if (m_previousTick && secondsLeft > m_previousTick->secondsLeft && !setBack(m_previousTick->time, now))
+        secondsLeft = 0;
+    m_state.SecondsLeft = secondsLeft;
+    m_previousTick = Tick{now, secondsLeft};
+
+    m_toolkit.setCaption(Toolkit::Label::lblZeit, std::to_string(static_cast<int>(secondsLeft)));
+    if (m_toolkit.caption(Toolkit::Label::lblZeit) == "0")
+        endGame();
+}
+
+void MainForm::endGame()
+{
+    m_toolkit.beep();
+    // Both timers are off before any box shows: no tick re-enters this
+    // handler and the ball stands still while the boxes are open.
+    stopBothTimers();
+
+    const std::string doubleClicks = m_toolkit.caption(Toolkit::Label::lblPunkte);
+    const long errors = counter(Toolkit::Label::lblPunkte2) - counter(Toolkit::Label::lblPunkte);
+    m_toolkit.messageBox("Ende! Es wurden " + doubleClicks + " Doppelklicks geschafft. Fehler:"
+                         + std::to_string(errors));
+    enterNewRecord();
+}
+
+std::size_t MainForm::checkedLevelIndex() const
+{
+    for (std::size_t i = 0; i < LevelTable.size(); ++i) {
+        if (m_toolkit.isChecked(LevelTable[i].menuItem))
+            return i;
+    }
+    return 0; // the window is created with "Anfänger" checked
+}
+
+// The game's count G is whole, so the stored score S rounded down is below G
+// exactly when S itself is: the exact comparison needs no rounding.
+bool MainForm::beatsStored(const FieldValue &storedScore, std::size_t level) const
+{
+    const std::string gameScore = std::to_string(counter(Toolkit::Label::lblPunkte));
+    return CompareDecimals(scoreValue(storedScore, LevelTable[level].name, settingsPath()), gameScore) < 0;
+}
+
+void MainForm::enterNewRecord()
+{
+    const SettingsRecord stored = ReadSettings(settingsPath());
+    m_state.LevelName = stored.level;
+    m_state.HighScoreTable = stored.entries;
+
+    // The check mark, not LevelName, tells the level of the game just played.
+    const std::size_t index = checkedLevelIndex();
+    if (!beatsStored(m_state.HighScoreTable[index].score, index))
+        return;
+
+    const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
+    m_state.DefaultName = m_state.HighScoreTable[index].name.displayText();
+    const std::string answer = m_toolkit.inputBox(
+        "Neuer Rekord: " + points + " Doppelklicks! Trag deinen Namen ein:", "Highscore",
+        m_state.DefaultName);
+    storeNewRecord(index, {FieldValue::text(points), FieldValue::text(answer.empty() ? "unbekannt" : answer)});
+}
+
+// The name box may have stood open for minutes while another copy of the
+// game stored a record: the new one goes into the records the file holds
+// now, and only while the game still beats the one stored for its level.
+void MainForm::storeNewRecord(std::size_t level, const HighScoreEntry &entry)
+{
+    bool outdone = false;
+    const auto held = UpdateSettings(settingsPath(), [&](const auto &stored) -> std::optional<SettingsRecord> {
+        if (stored && !beatsStored(stored->entries[level].score, level)) {
+            outdone = true;
+            return std::nullopt;
+        }
+        SettingsRecord record = stored.value_or(SettingsRecord{m_state.LevelName, m_state.HighScoreTable});
+        record.entries[level] = entry;
+        return record;
+    });
+    m_state.LevelName = held->level;
+    m_state.HighScoreTable = held->entries;
+    if (!outdone)
+        return;
+    const HighScoreEntry &better = held->entries[level];
+    m_toolkit.messageBox("Inzwischen wurde für „" + std::string(LevelTable[level].name)
+                         + "“ ein mindestens ebenso gutes Ergebnis gespeichert ("
+                         + QuoteForMessage(better.score.displayText()) + " Doppelklicks von "
+                         + QuoteForMessage(better.name.displayText()) + "), darum wird deins nicht eingetragen.");
+}
+
 void MainForm::chooseLevel(std::size_t index)
 {
     applyLevel(index);
-    stopBothTimers(m_toolkit);
-    resetBothCounters(m_toolkit);
+    stopBothTimers();
+    resetBothCounters();
     m_state.LevelName = FieldValue::text(std::string(LevelTable[index].name));
     Schreiben();
 }
@@ -109,12 +312,18 @@ void MainForm::Schreiben()
     m_state.HighScoreTable = written->entries;
 }
 
-void MainForm::mnuHigh_Click()
+void MainForm::mnuHigh_Click() { m_toolkit.showHighScores(); }
+void MainForm::mnuEnd_Click() { m_toolkit.quit(); }
+
+// The window's owner stops a game with the free function too, so the order of
+// the two timers lives there alone.
+void MainForm::stopBothTimers()
 {
-    m_toolkit.showHighScores();
+    ::stopBothTimers(m_toolkit);
 }
 
-void MainForm::mnuEnd_Click()
+void MainForm::resetBothCounters()
 {
-    m_toolkit.quit();
+    m_toolkit.setCaption(Toolkit::Label::lblPunkte, "0");
+    m_toolkit.setCaption(Toolkit::Label::lblPunkte2, "0");
 }

@@ -47,6 +47,11 @@ private:
     bool beatsStored(const FieldValue &storedScore, std::size_t level) const;
     void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
     std::string settingsPath() const;
+    // A game ends or is broken off: TimerZ first, so that no clock tick
+    // follows, then TimerB.
+    void stopBothTimers();
+    // Both counters show "0": lblPunkte, then lblPunkte2.
+    void resetBothCounters();
 
     Toolkit &m_toolkit;
     const Clock &m_clock;

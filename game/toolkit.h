@@ -65,8 +65,6 @@ public:
 };
 
 // A game ends or is broken off: TimerZ first, so that no clock tick follows,
-// then TimerB.
+// then TimerB. The window's owner stops a game so too when the window closes
+// or the program ends, apart from any handler of MainForm.
 void stopBothTimers(Toolkit &toolkit);
-
-// Both counters show "0": lblPunkte, then lblPunkte2.
-void resetBothCounters(Toolkit &toolkit);
