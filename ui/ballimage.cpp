@@ -37,6 +37,12 @@ void BallImage::setTopTwips(float twips)
     place();
 }
 
+void BallImage::forgetPresses()
+{
+    m_pendingPress.reset();
+    m_clickPress.reset();
+}
+
 float BallImage::widthTwips() const
 {
     return twipsFromPixels(width());

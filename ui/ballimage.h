@@ -33,6 +33,9 @@ public:
     float topTwips() const { return m_top; }
     void setLeftTwips(float twips);
     void setTopTwips(float twips);
+    // A game starts: no press from before pairs with one after, whatever
+    // came between (a key may start it without a press).
+    void forgetPresses();
     float widthTwips() const;
     float heightTwips() const;
 

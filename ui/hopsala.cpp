@@ -183,7 +183,10 @@ void Hopsala::describeControls()
 
 void Hopsala::connectEvents()
 {
-    connect(m_cmdLos, &QPushButton::clicked, this, [this] { runHandler(&MainForm::cmdLos_Click); });
+    connect(m_cmdLos, &QPushButton::clicked, this, [this] {
+        m_controls.Ball->forgetPresses();
+        runHandler(&MainForm::cmdLos_Click);
+    });
     connect(m_controls.Ball, &BallImage::clicked, this,
             [this] { runHandler(&MainForm::Ball_Click); });
     connect(m_controls.Ball, &BallImage::doubleClicked, this,

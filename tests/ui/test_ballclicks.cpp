@@ -32,7 +32,7 @@ void perform(Hopsala &window, Gesture gesture)
     }
 }
 
-enum class Spot { Ball, Beside };
+enum class Spot { Ball, Beside, Return }; // Return presses "Los" from the keyboard
 
 // The left button at one point of the main window, pressed and released at
 // times of the test's choosing and delivered as the window system delivers
@@ -54,6 +54,8 @@ public:
 
     void click(Spot spot, int afterMs)
     {
+        if (spot == Spot::Return)
+            return QTest::keyClick(m_window.windowHandle(), Qt::Key_Return);
         constexpr int HalfBall = 25;
         constexpr int Gap = 3;
         const int left = spot == Spot::Ball ? m_at.x() - HalfBall : m_at.x() + Gap;
@@ -214,6 +216,8 @@ void TestBallClicks::onlyTwoQuickPressesOnTheBallMakeADoubleClick_data()
     QTest::newRow("on the ball, beside, on the ball")
         << QList{ball, beside, ball} << 100 << "0" << "2" << 0;
     QTest::newRow("twice on the ball, too slowly") << QList{ball, ball} << 600 << "0" << "2" << 0;
+    QTest::newRow("on the ball, a new game by Return, on the ball")
+        << QList{ball, Spot::Return, ball} << 100 << "0" << "1" << 1;
 }
 
 // A double click on the ball needs both of its presses on the ball: Qt pairs
