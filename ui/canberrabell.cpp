@@ -5,6 +5,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 #include <canberra.h>
 #include <dlfcn.h>
 #include <pthread.h>
@@ -98,9 +103,72 @@ bool play(const Canberra &ca, ca_context *context)
 
 } // namespace
 
+// What the bell and its thread share. The thread holds it too, so that a
+// thread that outlives the bell (one hanging in a sound server that never
+// answers) still finds it.
+struct CanberraBell::Shared
+{
+    Shared(std::string driverName, std::string libraryFile)
+        : driver(std::move(driverName)), library(std::move(libraryFile)) {}
+    const std::string driver;
+    const std::string library;
+    std::atomic<bool> usable{true};
+    std::mutex mutex;
+    std::condition_variable wake;
+    int pending = 0;      // guarded by mutex
+    bool stop = false;    // guarded by mutex
+    bool finished = false; // guarded by mutex
+};
+
+namespace {
+
+// Waits for the next beep; false when the bell is being destroyed.
+bool takeBeep(CanberraBell::Shared &shared)
+{
+    std::unique_lock lock(shared.mutex);
+    shared.wake.wait(lock, [&] { return shared.stop || shared.pending > 0; });
+    if (shared.stop)
+        return false;
+    --shared.pending;
+    return true;
+}
+
+// Woken by a beep, a thread of normal policy often takes the CPU from the UI
+// thread that woke it, for up to milliseconds; a batch thread waits its
+// turn. The sound server's client thread, started below, inherits it.
+// Opening the context loads libcanberra and the sound server's libraries
+// and connects to the server: at start-up that held up the window's first
+// paint by a fifth and costs an idle window some megabytes; opened at the
+// first beep it made that beep wait for all of it. So it opens at the
+// player's first input, or at a beep that comes without any.
+void run(const std::shared_ptr<CanberraBell::Shared> &shared)
+{
+    const sched_param unused{};
+    pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
+    bool stopped = false;
+    {
+        const std::lock_guard lock(shared->mutex);
+        stopped = shared->stop;
+    }
+    Canberra ca;
+    ca_context *context = nullptr;
+    if (!stopped && loadCanberra(shared->library, ca))
+        context = openContext(ca, shared->driver);
+    bool sounding = context != nullptr;
+    while (sounding && takeBeep(*shared))
+        sounding = play(ca, context);
+    shared->usable = false;
+    if (context)
+        ca.destroy(context);
+    const std::lock_guard lock(shared->mutex);
+    shared->finished = true;
+    shared->wake.notify_all();
+}
+
+} // namespace
+
 CanberraBell::CanberraBell(std::string driver, std::string library)
-    : m_driver(std::move(driver))
-    , m_library(std::move(library))
+    : m_shared(std::make_shared<Shared>(std::move(driver), std::move(library)))
 {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(&m_firstInput);
@@ -113,7 +181,7 @@ CanberraBell::CanberraBell(std::string driver, std::string library)
 void CanberraBell::allowOpening()
 {
     if (!m_worker.joinable())
-        m_worker = std::thread([this] { run(); });
+        m_worker = std::thread([shared = m_shared] { run(shared); });
 }
 
 // Every beep follows the player's input: "Los" is pressed before the first
@@ -134,65 +202,36 @@ bool CanberraBell::FirstInput::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+// The window closes only once its bell is gone: a thread that does not
+// finish at once hangs in the sound server and is left to the end of the
+// process, which its wait cannot hold up.
 CanberraBell::~CanberraBell()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_one();
-    if (m_worker.joinable())
+    if (!m_worker.joinable())
+        return;
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->stop = true;
+    m_shared->wake.notify_all();
+    const bool finished = m_shared->wake.wait_for(lock, std::chrono::milliseconds(250),
+                                                  [this] { return m_shared->finished; });
+    lock.unlock();
+    if (finished)
         m_worker.join();
+    else
+        m_worker.detach();
 }
 
 // A beep given before the context is open waits for it.
 bool CanberraBell::ring()
 {
-    if (!m_usable)
+    if (!m_shared->usable)
         return false;
     {
-        std::lock_guard lock(m_mutex);
-        if (m_pending < MaxPending)
-            ++m_pending;
+        std::lock_guard lock(m_shared->mutex);
+        if (m_shared->pending < MaxPending)
+            ++m_shared->pending;
     }
-    m_wake.notify_one();
+    m_shared->wake.notify_all();
     allowOpening();
     return true;
-}
-
-bool CanberraBell::takeBeep()
-{
-    std::unique_lock lock(m_mutex);
-    m_wake.wait(lock, [this] { return m_stop || m_pending > 0; });
-    if (m_stop)
-        return false;
-    --m_pending;
-    return true;
-}
-
-// Woken by a beep, a thread of normal policy often takes the CPU from the UI
-// thread that woke it, for up to milliseconds; a batch thread waits its
-// turn. The sound server's client thread, started below, inherits it.
-// Opening the context loads libcanberra and the sound server's libraries
-// and connects to the server: at start-up that held up the window's first
-// paint by a fifth and costs an idle window some megabytes; opened at the
-// first beep it made that beep wait for all of it. So it opens at the
-// player's first input, or at a beep that comes without any.
-void CanberraBell::run()
-{
-    const sched_param unused{};
-    pthread_setschedparam(pthread_self(), SCHED_BATCH, &unused);
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_stop)
-            return;
-    }
-    Canberra ca;
-    ca_context *context = loadCanberra(m_library, ca) ? openContext(ca, m_driver) : nullptr;
-    bool sounding = context != nullptr;
-    while (sounding && takeBeep())
-        sounding = play(ca, context);
-    m_usable = false;
-    if (context)
-        ca.destroy(context);
 }

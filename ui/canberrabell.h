@@ -4,9 +4,7 @@
 
 #include <QObject>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -33,22 +31,13 @@ public:
 
     bool ring() override;
 
+    struct Shared;
+
 private:
-    // The bell's thread: opens the context, plays the beeps handed over,
-    // closes the context.
-    void run();
-    // Waits for the next beep; false when the bell is being destroyed.
-    bool takeBeep();
     // Starts the bell's thread, which opens the context at once; once only.
     void allowOpening();
 
-    const std::string m_driver;
-    const std::string m_library;
-    std::atomic<bool> m_usable{true};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    int m_pending = 0; // guarded by m_mutex
-    bool m_stop = false; // guarded by m_mutex
+    std::shared_ptr<Shared> m_shared;
     // Watches the application's events for the player's first input.
     class FirstInput : public QObject
     {

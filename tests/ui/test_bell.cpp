@@ -2,6 +2,12 @@
 
 #include "ui/canberrabell.h"
 
+#include <future>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 class TestBell : public QObject
 {
     Q_OBJECT
@@ -11,6 +17,7 @@ private slots:
     void aBellThatCannotSoundGivesWayToTheWindowSystemBell();
     void theDesktopBellGivesUpWhenItsSoundLayerCannotOpen();
     void theDesktopBellGivesUpWithoutItsSoundLibrary();
+    void aSoundServerThatNeverAnswersHoldsUpNoExit();
 };
 
 // The beeps of a game reach the bell: one per double click while the game
@@ -73,6 +80,29 @@ void TestBell::theDesktopBellGivesUpWithoutItsSoundLibrary()
     CanberraBell bell({}, "libhopsala-no-such-sound-library.so.0");
     QTRY_VERIFY(!bell.ring());
     QVERIFY(!bell.ring());
+}
+
+// A sound server that takes the connection and never answers holds up no
+// end of the program: the bell is gone at once, whatever its thread waits for.
+void TestBell::aSoundServerThatNeverAnswersHoldsUpNoExit()
+{
+    QTemporaryDir dir;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = dir.filePath(QStringLiteral("pulse")).toUtf8();
+    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+    const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(::bind(server, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QVERIFY(::listen(server, 4) == 0); // and never accepts
+    qputenv("PULSE_SERVER", "unix:" + path);
+    auto bell = std::make_unique<CanberraBell>("pulse");
+    QVERIFY(bell->ring());
+    pollfd connecting{server, POLLIN, 0};
+    QVERIFY(::poll(&connecting, 1, 10000) == 1);
+    auto gone = std::async(std::launch::async, [&bell] { bell.reset(); });
+    QVERIFY(gone.wait_for(std::chrono::seconds(5)) == std::future_status::ready);
+    qunsetenv("PULSE_SERVER");
+    ::close(server);
 }
 
 QTEST_MAIN(TestBell)
