@@ -53,9 +53,28 @@ std::mutex heldMessagesLock;
 QList<HeldMessage> heldMessages;
 QtMessageHandler outputHandler = nullptr;
 
+// Whether Qt said that it has no platform of the name QT_QPA_PLATFORM gives:
+// then the session may be fine, and the name is the cause.
+bool platformMissing()
+{
+    for (const HeldMessage &message : std::as_const(heldMessages)) {
+        if (message.text.contains(QLatin1String("Could not find the Qt platform plugin")))
+            return true;
+    }
+    return false;
+}
+
 void holdWhileStarting(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     const std::lock_guard<std::mutex> hold(heldMessagesLock);
+    if (type == QtFatalMsg && platformMissing()) {
+        std::fprintf(stderr, "%s kann kein Fenster öffnen: Die Qt-Plattform QT_QPA_PLATFORM=\"%s\" "
+                             "gibt es nicht. Qt meldet: %s\n",
+                     ProgramIdentity::Name, std::getenv("QT_QPA_PLATFORM"),
+                     text.simplified().toLocal8Bit().constData());
+        std::fflush(nullptr);
+        std::_Exit(1);
+    }
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "%s kann kein Fenster öffnen: keine Verbindung zur grafischen "
                              "Sitzung (%s).\n",

@@ -98,6 +98,8 @@ void TestProgramStart::withoutAReachableDisplayTheProgramSaysSoInGermanAndEndsWi
         << QStringList{QStringLiteral("WAYLAND_DISPLAY=") + deadSocket,
                        QStringLiteral("XDG_SESSION_TYPE=wayland")}
         << "grafischen Sitzung";
+    QTest::newRow("a platform that Qt does not have")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=hopsala-keine")} << "Qt-Plattform";
     QTest::newRow("a Wayland socket that is not there")
         << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-none")} << "grafischen Sitzung";
 }
