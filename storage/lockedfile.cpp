@@ -19,7 +19,12 @@
 namespace {
 
 constexpr std::string_view NameAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr std::size_t RandomNameLength = 6; // the X of mkostemp
+constexpr std::size_t RandomNameLength = 6; // the X of mkostemps
+// Around the random part of a temporary name: no name a person gives a file
+// beside Wahl.txt (".Wahl.txt.backup") looks like one of ours.
+constexpr std::string_view TemporaryInfix = ".hopsala-";
+constexpr std::string_view TemporarySuffix = ".neu";
+
 constexpr int MaxLinks = 40;                // as many as the kernel follows
 constexpr auto LockPatience = std::chrono::seconds(1);
 
@@ -95,13 +100,24 @@ void lockDirectory(Descriptor &lock, const std::string &directory, WriteFaults &
     }
 }
 
+// Whether the file of a temporary name is a dead writer's: a regular file of
+// this user that no live writer holds. Every writer holds its temporary file
+// until the rename, also one that went on without the directory's lock.
+bool isLeftover(int directory, const char *name)
+{
+    Descriptor file{::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    struct stat status{};
+    return file.fd >= 0 && ::fstat(file.fd, &status) == 0 && S_ISREG(status.st_mode)
+           && status.st_uid == ::geteuid() && ::flock(file.fd, LOCK_EX | LOCK_NB) == 0;
+}
+
 void removeLeftovers(const std::string &directory, const std::string &fileName)
 {
     DIR *dir = ::opendir(directory.c_str());
     if (dir == nullptr)
         return;
     while (const dirent *entry = ::readdir(dir)) {
-        if (IsTemporaryNameOf(entry->d_name, fileName))
+        if (IsTemporaryNameOf(entry->d_name, fileName) && isLeftover(::dirfd(dir), entry->d_name))
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
@@ -113,6 +129,7 @@ struct TemporaryFile
 {
     std::string path;
     Descriptor file;
+    Descriptor held; // holds the file's lock past the close, until the rename
     bool ours = false; // path names our file, not yet renamed
     ~TemporaryFile() { if (ours) ::unlink(path.c_str()); }
 };
@@ -227,10 +244,16 @@ void writeFile(const std::string &target, bool locked, std::string_view bytes, W
     if (locked)
         removeLeftovers(directory, fileName);
     TemporaryFile temporary;
-    temporary.path = (directory == "/" ? "" : directory) + "/." + fileName + "." + std::string(RandomNameLength, 'X');
-    const int error = step(faults, WriteStep::Create,
-                           [&] { return temporary.file.fd = ::mkostemp(temporary.path.data(), O_CLOEXEC); });
+    temporary.path = (directory == "/" ? "" : directory) + "/." + fileName + std::string(TemporaryInfix)
+                     + std::string(RandomNameLength, 'X') + std::string(TemporarySuffix);
+    const int error = step(faults, WriteStep::Create, [&] {
+        return temporary.file.fd = ::mkostemps(temporary.path.data(), int(TemporarySuffix.size()), O_CLOEXEC);
+    });
     temporary.ours = error == 0;
+    if (temporary.ours) {
+        temporary.held.fd = ::dup(temporary.file.fd);
+        ::flock(temporary.held.fd, LOCK_EX | LOCK_NB); // a new file: no one else holds it
+    }
     const bool refused = error == EACCES || error == EPERM;
     if (refused && missing)
         throw FileFailure{"Im Verzeichnis „" + directory + "“ darf keine neue Datei angelegt werden."};
@@ -242,7 +265,11 @@ void writeFile(const std::string &target, bool locked, std::string_view bytes, W
     check(writeAll(temporary.file.fd, bytes, faults, written));
     check(step(faults, WriteStep::Sync, [&] { return ::fsync(temporary.file.fd); }));
     check(step(faults, WriteStep::Close, [&] { return temporary.file.close(); }));
-    check(step(faults, WriteStep::Rename, [&] { return ::rename(temporary.path.c_str(), target.c_str()); }));
+    const int renamed = step(faults, WriteStep::Rename, [&] { return ::rename(temporary.path.c_str(), target.c_str()); });
+    // A file that cannot be replaced, as one bind-mounted over its name.
+    if (!missing && (renamed == EBUSY || renamed == EXDEV))
+        return writeInPlace(target, bytes, faults);
+    check(renamed);
     temporary.ours = false;
     // Makes the rename durable; it has happened either way.
     Descriptor dir{::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
@@ -301,8 +328,10 @@ std::string ReadRegularFile(const std::string &path, std::size_t limit)
 
 bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)
 {
-    const std::size_t prefixLength = targetName.size() + 2;
-    return name.size() == prefixLength + RandomNameLength && name[0] == '.'
-           && name.substr(1, targetName.size()) == targetName && name[prefixLength - 1] == '.'
-           && name.substr(prefixLength).find_first_not_of(NameAlphabet) == std::string_view::npos;
+    const std::size_t prefixLength = 1 + targetName.size() + TemporaryInfix.size();
+    return name.size() == prefixLength + RandomNameLength + TemporarySuffix.size() && name[0] == '.'
+           && name.substr(1, targetName.size()) == targetName
+           && name.substr(1 + targetName.size(), TemporaryInfix.size()) == TemporaryInfix
+           && name.substr(prefixLength, RandomNameLength).find_first_not_of(NameAlphabet) == std::string_view::npos
+           && name.ends_with(TemporarySuffix);
 }

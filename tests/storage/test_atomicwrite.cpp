@@ -95,8 +95,8 @@ private slots:
                               << "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten.";
         QTest::newRow("close") << Step::Close << ENOSPC << "Kein Platz mehr auf dem Datenträger.";
         QTest::newRow("rename") << Step::Rename << EISDIR << "Der Pfad bezeichnet ein Verzeichnis.";
-        QTest::newRow("unknown cause") << Step::Rename << EXDEV
-                                       << "Unerwarteter Systemfehler EXDEV (Nr. " + QString::number(EXDEV) + ").";
+        QTest::newRow("unknown cause") << Step::Rename << EOVERFLOW
+                                       << "Unerwarteter Systemfehler EOVERFLOW (Nr. " + QString::number(EOVERFLOW) + ").";
         QTest::newRow("no free name") << Step::Create << EEXIST
                                       << "Es lässt sich kein freier Name für eine neue Datei finden.";
     }
@@ -140,7 +140,7 @@ private slots:
     {
         QStringList taken;
         for (int i = 0; i < 200; ++i) {
-            taken << QStringLiteral(".Wahl.txt.%1").arg(i, 6, 36, QChar('0'));
+            taken << QStringLiteral(".Wahl.txt.hopsala-%1.neu").arg(i, 6, 36, QChar('0'));
             QVERIFY(IsTemporaryNameOf(taken.back().toStdString(), "Wahl.txt"));
             QVERIFY(PutFileBytes(m_dir.filePath(taken.back()).toStdString(), "taken"));
         }
@@ -159,15 +159,25 @@ private slots:
             QCOMPARE(FileBytes(m_dir.filePath(name).toStdString()), QByteArray("taken"));
     }
 
+    void aFileThatCannotBeStoodInForIsWrittenInPlace_data()
+    {
+        QTest::addColumn<bool>("renameRefused");
+        QTest::newRow("another owner, mode or attributes") << false;
+        QTest::newRow("the rename refused, as over a bind mount") << true;
+    }
+
     // Where the new file cannot take over the old one's owner, mode or
-    // attributes, the old file is written in place: the same file, the new
-    // content, nothing left beside it.
+    // attributes, or cannot be renamed over it, the old file is written in
+    // place: the same file, the new content, nothing left beside it.
     void aFileThatCannotBeStoodInForIsWrittenInPlace()
     {
+        QFETCH(bool, renameRefused);
         const ino_t inode = InodeOf(m_path);
         QVERIFY(PutFileBytes(m_path, WorkedExampleWahl + QByteArray(500, ',')));
         FaultyWrite faults;
-        faults.noStandIn = true;
+        faults.noStandIn = !renameRefused;
+        faults.failing = renameRefused ? Step::Rename : Step::None;
+        faults.error = EBUSY;
         faults.tricklingWrites = true;
         WriteSettings(m_path, WorkedExample(), faults);
         QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
@@ -203,12 +213,14 @@ private slots:
         QCOMPARE(OtherEntries(m_dir.path()), QStringList());
     }
 
-    // Under the writers' lock every temporary file of our name pattern is a
-    // dead writer's leftover and is removed; other files stay.
+    // Under the writers' lock every temporary file of our own name pattern
+    // that no live writer holds is a dead writer's leftover and is removed;
+    // other files stay, the player's own among them.
     void leftoversOfADeadWriterAreRemovedUnderTheLock()
     {
-        const QStringList leftovers = {".Wahl.txt.abc123", ".Wahl.txt.XYZ789"};
-        const QStringList others = {".Wahl.txt.bak", ".Wahl.txt.abc1234", ".Other.txt.abc123", "Wahl.txt.abc123"};
+        const QStringList leftovers = {".Wahl.txt.hopsala-abc123.neu", ".Wahl.txt.hopsala-XYZ789.neu"};
+        const QStringList others = {".Wahl.txt.backup", ".Wahl.txt.Mai024", ".Wahl.txt.abc123",
+                                    ".Other.txt.hopsala-abc123.neu", "Wahl.txt.hopsala-abc123.neu"};
         for (const QString &name : leftovers + others)
             QVERIFY(PutFileBytes(m_dir.filePath(name).toStdString(), "partial"));
 
@@ -231,13 +243,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("isTemporary");
-        QTest::newRow("ours") << ".Wahl.txt.a1B2c3" << true;
-        QTest::newRow("five random") << ".Wahl.txt.a1B2c" << false;
-        QTest::newRow("seven random") << ".Wahl.txt.a1B2c3d" << false;
-        QTest::newRow("not hidden") << "xWahl.txt.a1B2c3" << false;
-        QTest::newRow("other file") << ".Wahr.txt.a1B2c3" << false;
-        QTest::newRow("punctuation") << ".Wahl.txt.a1B-c3" << false;
-        QTest::newRow("no dot") << ".Wahl.txtxa1B2c3" << false;
+        QTest::newRow("ours") << ".Wahl.txt.hopsala-a1B2c3.neu" << true;
+        QTest::newRow("five random") << ".Wahl.txt.hopsala-a1B2c.neu" << false;
+        QTest::newRow("seven random") << ".Wahl.txt.hopsala-a1B2c3d.neu" << false;
+        QTest::newRow("not hidden") << "xWahl.txt.hopsala-a1B2c3.neu" << false;
+        QTest::newRow("other file") << ".Wahr.txt.hopsala-a1B2c3.neu" << false;
+        QTest::newRow("punctuation") << ".Wahl.txt.hopsala-a1B-c3.neu" << false;
+        QTest::newRow("no suffix") << ".Wahl.txt.hopsala-a1B2c3" << false;
+        QTest::newRow("a name of the player's") << ".Wahl.txt.Mai024" << false;
         QTest::newRow("the file") << "Wahl.txt" << false;
     }
 

@@ -140,7 +140,7 @@ private slots:
     void aLockHeldByAnotherProcessDelaysAWriteByAboutASecondAtMost()
     {
         QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
-        const std::string leftover = m_dir.filePath(".Wahl.txt.abc123").toStdString();
+        const std::string leftover = m_dir.filePath(".Wahl.txt.hopsala-abc123.neu").toStdString();
         QVERIFY(PutFileBytes(leftover, "partial"));
         SettingsRecord record = WorkedExample();
         record.level = Text("Profi");
