@@ -95,6 +95,10 @@ void MainForm::Form_Load()
     const SettingsRecord record = ReadSettings(settingsPath());
     m_state.LevelName = record.level;
     m_state.HighScoreTable = record.entries;
+    // A score the record test cannot read is said now, not after a game
+    // played for nothing.
+    for (std::size_t i = 0; i < LevelTable.size(); ++i)
+        scoreValue(m_state.HighScoreTable[i].score, LevelTable[i].name, settingsPath());
 
     if (const auto index = levelIndexByName(m_state.LevelName)) {
         applyLevel(*index);

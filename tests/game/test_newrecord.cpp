@@ -73,21 +73,29 @@ private slots:
     void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile_data()
     {
         QTest::addColumn<QByteArray>("storedScore");
-        QTest::newRow("empty text") << QByteArray("\"\"");
-        QTest::newRow("word") << QByteArray("\"viele\"");
-        QTest::newRow("unquoted word") << QByteArray("viele");
-        QTest::newRow("double sign") << QByteArray("\"+-3\"");
-        QTest::newRow("a megabyte of letters") << QByteArray(1 << 20, 'x');
+        QTest::addColumn<bool>("atStart");
+        QTest::newRow("empty text") << QByteArray("\"\"") << true;
+        QTest::newRow("word") << QByteArray("\"viele\"") << true;
+        QTest::newRow("unquoted word") << QByteArray("viele") << true;
+        QTest::newRow("double sign") << QByteArray("\"+-3\"") << true;
+        QTest::newRow("exponent") << QByteArray("1e3") << true;
+        QTest::newRow("hexadecimal") << QByteArray("0x10") << true;
+        QTest::newRow("decimal comma") << QByteArray("\"0,5\"") << true;
+        QTest::newRow("a NUL inside") << QByteArray("1\0002", 3) << true;
+        QTest::newRow("a megabyte of letters") << QByteArray(1 << 20, 'x') << true;
+        QTest::newRow("a word written during the game") << QByteArray("\"zw\xf6lf\"") << false;
     }
     void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile()
     {
-        // A stored score that cannot be compared ends the game with a German error.
+        // A stored score that cannot be compared is a German error at start-up, or at the
+        // end of the game when it was written meanwhile; the file stays as it is.
         QFETCH(QByteArray, storedScore);
+        QFETCH(bool, atStart);
         const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
-        GameFixture f(file);
-        f.form.Form_Load();
-        const FileStamp before = f.stamp();
+        GameFixture f(atStart ? file : WorkedExampleWahl);
         try {
+            f.form.Form_Load();
+            f.writeFile(file);
             playGame(f, 3);
             QFAIL("a score that is no number was compared");
         } catch (const GameError &error) {
@@ -95,9 +103,9 @@ private slots:
             // The bad value is quoted with at most 40 characters, so the box stays readable.
             QVERIFY2(std::strlen(error.what()) < 400, "the message quotes the whole value");
         }
+        QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string(atStart ? "" : "3"));
         QVERIFY(f.toolkit.inputBoxes.empty());
         QCOMPARE(f.fileBytes(), file);
-        QCOMPARE(f.stamp(), before);
     }
 
     void cancelOrAnEmptiedFieldStoresUnbekannt()
