@@ -247,7 +247,9 @@ bool MainForm::beatsStored(const FieldValue &storedScore, std::size_t level) con
 
 void MainForm::enterNewRecord()
 {
-    const SettingsRecord stored = ReadSettings(settingsPath());
+    // A file removed during the game (a cleanup tool, a sync client) holds
+    // no records: any score is one, and the write makes the file anew.
+    const SettingsRecord stored = ReadSettingsIfPresent(settingsPath()).value_or(SettingsRecord{m_state.LevelName, {}});
     m_state.LevelName = stored.level;
     m_state.HighScoreTable = stored.entries;
 
@@ -257,11 +259,33 @@ void MainForm::enterNewRecord()
         return;
 
     const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
+    // The player hears of a file that cannot take the record before typing a name.
+    retryUntilDone([this] { CheckSettingsWritable(settingsPath()); },
+                   "Der neue Rekord kann erst gespeichert werden, wenn die Datei wieder beschreibbar ist.");
     m_state.DefaultName = m_state.HighScoreTable[index].name.displayText();
     const std::string answer = m_toolkit.inputBox(
         "Neuer Rekord: " + points + " Doppelklicks! Trag deinen Namen ein:", "Highscore",
         m_state.DefaultName);
-    storeNewRecord(index, {FieldValue::text(points), FieldValue::text(answer.empty() ? "unbekannt" : answer)});
+    const HighScoreEntry entry{FieldValue::text(points), FieldValue::text(answer.empty() ? "unbekannt" : answer)};
+    retryUntilDone([&] { storeNewRecord(index, entry); },
+                   "Der neue Rekord (" + points + " Doppelklicks von " + QuoteForMessage(entry.name.displayText())
+                       + ") ist noch nicht gespeichert.");
+}
+
+// A record the player has earned is not lost to a file that cannot take it
+// for the moment (a full disk, a read-only remount, a folder in its place):
+// the player is told why and may try again as often as they like. Only
+// giving up ends the program, as any failure does.
+void MainForm::retryUntilDone(const std::function<void()> &step, const std::string &why)
+{
+    for (;;) {
+        try {
+            return step();
+        } catch (const SettingsError &error) {
+            if (!m_toolkit.retryBox(std::string(error.what()) + "\n\n" + why))
+                throw;
+        }
+    }
 }
 
 // The name box may have stood open for minutes while another copy of the

@@ -6,6 +6,7 @@
 #include "game/toolkit.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,7 @@ private:
     std::size_t checkedLevelIndex() const;
     bool beatsStored(const FieldValue &storedScore, std::size_t level) const;
     void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
+    void retryUntilDone(const std::function<void()> &step, const std::string &why);
     std::string settingsPath() const;
     // A game ends or is broken off: TimerZ first, so that no clock tick
     // follows, then TimerB.

@@ -49,6 +49,9 @@ public:
     // Modal; the edited text on OK, the empty text on Cancel.
     virtual std::string inputBox(const std::string &prompt, const std::string &title,
                                  const std::string &defaultText) = 0;
+    // Modal, titled with the program's title, no icon: the text and the
+    // buttons "Wiederholen" and "Aufgeben"; true when the player tries again.
+    virtual bool retryBox(const std::string &text) = 0;
     // The system's standard sound; returns at once.
     virtual void beep() = 0;
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
@@ -311,6 +312,23 @@ LockedFile::~LockedFile()
 void LockedFile::replace(std::string_view bytes)
 {
     writeFile(m_target, m_lock >= 0, bytes, m_faults);
+}
+
+void CheckWritable(const std::string &path)
+{
+    const std::string target = finalTarget(path);
+    struct stat status{};
+    const int missing = result(::stat(target.c_str(), &status));
+    check(missing == ENOENT ? 0 : missing);
+    if (!missing && !S_ISREG(status.st_mode))
+        throw FileFailure{NotRegularCause(status.st_mode)};
+    check(result(::access(missing ? directoryOf(target).c_str() : target.c_str(), W_OK)));
+    // A file system that counts no blocks or no inodes (btrfs has no inode
+    // count) is never taken for full.
+    struct statvfs disk{};
+    if (::statvfs(directoryOf(target).c_str(), &disk) == 0
+        && ((disk.f_blocks != 0 && disk.f_bavail == 0) || (disk.f_files != 0 && disk.f_favail == 0)))
+        check(ENOSPC);
 }
 
 std::string ReadRegularFile(const std::string &path, std::size_t limit)

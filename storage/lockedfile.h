@@ -40,6 +40,10 @@ private:
     WriteFaults &m_faults;
 };
 
+// Throws FileFailure where a write of the file that path leads to would fail
+// now for a cause that can be seen beforehand.
+void CheckWritable(const std::string &path);
+
 // The content of the regular file at path, at most limit + 1 bytes: enough
 // to tell that it is too large. Nothing waits for a FIFO. Throws FileFailure.
 std::string ReadRegularFile(const std::string &path, std::size_t limit);

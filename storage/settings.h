@@ -91,6 +91,15 @@ std::string QuoteForMessage(std::string_view utf8);
 // ends before the seventh field or is too large to be one of ours.
 SettingsRecord ReadSettings(const std::string &path);
 
+// As ReadSettings, but none where the file is not there (a link's target
+// included), as after a cleanup tool or a sync client removed it.
+std::optional<SettingsRecord> ReadSettingsIfPresent(const std::string &path);
+
+// Throws SettingsError, naming the cause, when the file at path could not be
+// written now: a read-only disk, a file or folder that refuses writing, no
+// regular file in its place, a full disk. Writes nothing.
+void CheckSettingsWritable(const std::string &path);
+
 // Puts the four lines of record into the file at path, through symbolic
 // links. Throws SettingsError when a step fails; the old content stays as it
 // was unless the failure came after the first new byte reached the file.

@@ -2,6 +2,9 @@
 #include "storage/lockedfile.h"
 #include "storage/settingsformat.h"
 
+#include <cerrno>
+#include <sys/stat.h>
+
 // The Wahl.txt reader and writers over the file layer of lockedfile.h: it
 // names the file in every message.
 
@@ -14,6 +17,14 @@ SettingsRecord ReadSettings(const std::string &path)
         throw SettingsError(AccessFailedMessage(path, FileAccess::Read, failure.cause));
     }
     return ParseSettings(bytes, path); // refuses a file larger than MaxFileBytes
+}
+
+std::optional<SettingsRecord> ReadSettingsIfPresent(const std::string &path)
+{
+    struct stat status{};
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT)
+        return std::nullopt;
+    return ReadSettings(path);
 }
 
 namespace {
@@ -29,6 +40,11 @@ void writeStep(const std::string &path, Step step)
 }
 
 } // namespace
+
+void CheckSettingsWritable(const std::string &path)
+{
+    writeStep(path, [&] { CheckWritable(path); });
+}
 
 void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults)
 {

@@ -121,7 +121,8 @@ void High::createLabels()
 void High::Form_Load()
 {
     m_directory = withTrailingSeparator(m_programDirectory);
-    const SettingsRecord settings = ReadSettings(settingsFilePath(m_directory));
+    // A file removed since the game started holds no records yet.
+    const SettingsRecord settings = ReadSettingsIfPresent(settingsFilePath(m_directory)).value_or(SettingsRecord{});
     const auto &[anf, fort, pro] = settings.entries;
     setValueText(PAn, fromUtf8(anf.score.displayText()));
     setValueText(PFo, fromUtf8(fort.score.displayText()));

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -206,6 +207,19 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();
+}
+
+bool QtToolkit::retryBox(const std::string &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(text), QMessageBox::NoButton,
+                    dialogParent());
+    QPushButton *retry = box.addButton(QStringLiteral("Wiederholen"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Aufgeben"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    removeButtonPictures(&box);
+    keepLinesWhole(box);
+    box.exec();
+    return box.clickedButton() == retry;
 }
 
 void QtToolkit::beep()

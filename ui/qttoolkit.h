@@ -66,6 +66,7 @@ public:
     void messageBox(const std::string &text) override;
     std::string inputBox(const std::string &prompt, const std::string &title,
                          const std::string &defaultText) override;
+    bool retryBox(const std::string &text) override;
     void beep() override;
     std::string programDirectory() const override;
     void showHighScores() override;

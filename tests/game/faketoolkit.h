@@ -37,6 +37,8 @@ public:
     std::vector<std::string> messages;
     std::vector<InputBoxCall> inputBoxes;
     std::deque<std::string> answers; // given in order; "" when none is left
+    std::vector<std::string> retryBoxes;
+    std::deque<bool> retries; // given in order; giving up when none is left
     int beeps = 0;
     int highScoreWindows = 0;
     int quits = 0;
@@ -91,6 +93,15 @@ public:
     {
         messages.push_back(text);
         effect("messageBox " + text);
+    }
+    bool retryBox(const std::string &text) override
+    {
+        retryBoxes.push_back(text);
+        effect("retryBox " + text);
+        const bool retry = !retries.empty() && retries.front();
+        if (!retries.empty())
+            retries.pop_front();
+        return retry;
     }
     std::string inputBox(const std::string &prompt, const std::string &title,
                          const std::string &defaultText) override

@@ -1,5 +1,6 @@
 #include "gamefixture.h"
 
+#include <QDir>
 #include <QTest>
 
 #include <cstring>
@@ -222,15 +223,50 @@ private slots:
         QCOMPARE(f.form.state().HighScoreTable[0], (HighScoreEntry{FieldValue::text("20"), FieldValue::text("Maus")}));
     }
 
-    void aFileRemovedDuringTheGameIsAnErrorAtItsEnd()
+    void aFileRemovedDuringTheGameIsMadeAnewWithTheRecord()
     {
-        // The end re-reads Wahl.txt; without it the game ends with an error, nothing is created.
+        // A file removed during the game holds no records: the game is one, and the write
+        // makes the file anew.
         GameFixture f;
         f.form.Form_Load();
         QFile::remove(f.path());
-        QVERIFY_THROWS_EXCEPTION(SettingsError, playGame(f, 5));
-        QVERIFY(!QFile::exists(f.path()));
-        QVERIFY(!f.toolkit.gameRuns());
+        f.toolkit.answers = {"Fuchs"};
+        playGame(f, 5);
+        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
+    }
+
+    void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp_data()
+    {
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("tried again once the folder is gone") << true;
+        QTest::newRow("given up") << false;
+    }
+    void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp()
+    {
+        // Wahl.txt replaced by a folder while the name is typed: the player is told why and
+        // may try again, with the record kept; only giving up loses it.
+        QFETCH(bool, retry);
+        GameFixture f;
+        f.form.Form_Load();
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {retry};
+        f.toolkit.onEffect = [&f] {
+            if (f.toolkit.log.back().starts_with("inputBox") && QFile::remove(f.path()))
+                QDir().mkdir(f.path());
+            if (f.toolkit.log.back().starts_with("retryBox") && QDir().rmdir(f.path()))
+                f.writeFile(WorkedExampleWahl);
+        };
+        try {
+            playGame(f, 20);
+            QVERIFY(retry);
+        } catch (const SettingsError &) {
+            QVERIFY(!retry);
+        }
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
+        QVERIFY(f.toolkit.retryBoxes[0].find("Verzeichnis") != std::string::npos);
+        QVERIFY(f.toolkit.retryBoxes[0].ends_with("(20 Doppelklicks von „Fuchs“) ist noch nicht gespeichert."));
+        QCOMPARE(f.fileBytes(), retry ? wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""})
+                                      : WorkedExampleWahl);
     }
 };
 

@@ -52,6 +52,10 @@ void TestHighScores::itShowsEachRecordAsStored()
     QCOMPARE(shownRecords(high), (QStringList{"12", "Maus", "14", QStringLiteral("Jörg"), "0", ""}));
     QCOMPARE(high->directory(), f.dir.path().toStdString() + "/");
     QVERIFY(f.timerActive("TimerZ") && f.timerActive("TimerB"));
+    // A file removed meanwhile holds no records yet.
+    high->close();
+    QVERIFY(QFile::remove(f.wahlPath()));
+    QTRY_COMPARE(shownRecords(openHighScores(f)), QStringList(6, QString()));
 }
 
 // An open High is only raised, not read again; a closed one is made anew.
