@@ -91,7 +91,13 @@ std::string MainForm::settingsPath() const
 
 void MainForm::Form_Load()
 {
-    m_state.AppDir = withTrailingSeparator(m_toolkit.programDirectory());
+    const std::string programDirectory = m_toolkit.programDirectory();
+    // Never the root folder or the working folder in its stead: their
+    // Wahl.txt is no file of this program's.
+    if (programDirectory.empty())
+        throw GameError("Der Ordner des Programms lässt sich nicht bestimmen, und damit auch nicht seine "
+                        "Datei „Wahl.txt“. Das Spiel wird beendet.");
+    m_state.AppDir = withTrailingSeparator(programDirectory);
     const SettingsRecord record = ReadSettings(settingsPath());
     m_state.LevelName = record.level;
     m_state.HighScoreTable = record.entries;

@@ -10,6 +10,7 @@
 #include "ui/captionlabel.h"
 #include "ui/fonts.h"
 #include "ui/lineshape.h"
+#include "ui/programfolder.h"
 #include "ui/systemclock.h"
 #include "ui/twips.h"
 #include "ui/utf8.h"
@@ -52,11 +53,6 @@ Label *makeLabel(QWidget *client, const char *name, const QString &caption, QRec
     if (caption.isEmpty())
         label->setFont(classicFont(9.75));
     return label;
-}
-
-std::string applicationDirectory()
-{
-    return QCoreApplication::applicationDirPath().toStdString();
 }
 
 } // namespace
@@ -103,7 +99,7 @@ Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
     describeControls();
 
     auto directory = programDirectory.empty()
-        ? std::function<std::string()>(applicationDirectory)
+        ? std::function<std::string()>(programFolder)
         : [programDirectory] { return programDirectory; };
     m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory), *m_bell);
     m_form = std::make_unique<MainForm>(*m_toolkit, *m_clock);
