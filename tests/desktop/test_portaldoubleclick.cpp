@@ -2,9 +2,10 @@
 // weston of its own beside the real desktop portal, whose GNOME double-click
 // time it set to 1000 ms.
 
-#include "../ui/uitestsupport.h"
+#include "support/mainwindowfixture.h"
 
 #include <QProcess>
+#include <QTest>
 
 class TestPortalDoubleClick : public QObject
 {

@@ -1,6 +1,9 @@
 // The desktop's bell where no sound server answers: PULSE_SERVER names a
 // socket that nobody listens on. The game must not notice.
 
+#include "support/filebytes.h"
+#include "support/wahlbytes.h"
+#include "support/widgetinput.h"
 #include "ui/hopsala.h"
 #include "ui/steadytimer.h"
 
@@ -40,11 +43,6 @@ bool makeDeadSocket(const QString &path)
     return bound;
 }
 
-QPoint centreInWindow(const QWidget *widget)
-{
-    return widget->mapTo(widget->window(), widget->rect().center());
-}
-
 } // namespace
 
 class TestSoundlessBell : public QObject
@@ -70,10 +68,7 @@ void TestSoundlessBell::withoutASoundServerTheGameRunsOnAndTheWindowSystemBellSo
     config.close();
     qputenv("PULSE_CLIENTCONFIG", QFile::encodeName(config.fileName()));
     qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socketPath));
-    QFile wahl(directory.filePath(QStringLiteral("Wahl.txt")));
-    QVERIFY(wahl.open(QIODevice::WriteOnly));
-    wahl.write("\"Anf\xe4nger\"\r\n0,\"unbekannt\"\r\n0,\"unbekannt\"\r\n0,\"unbekannt\"\r\n");
-    wahl.close();
+    QVERIFY(putFileBytes(directory.filePath(QStringLiteral("Wahl.txt")), DefaultWahl));
 
     Hopsala window(nullptr, directory.path().toStdString());
     int fallbackBeeps = 0;

@@ -1,13 +1,14 @@
 // The real main window as a native Wayland client, run by wayland_test.py
 // under a weston of its own, played with Qt's test input on its window.
 
-#include "ui/bell.h"
+#include "support/programfolder.h"
+#include "support/recordingbell.h"
+#include "support/wahlbytes.h"
+#include "support/widgetinput.h"
 #include "ui/hopsala.h"
 #include "ui/steadytimer.h"
 
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -17,13 +18,6 @@
 #include <vector>
 
 namespace {
-
-// Nothing to hear in this test: the bell sounds nowhere.
-class SilentBell : public Bell
-{
-public:
-    bool ring() override { return true; }
-};
 
 constexpr float TwipsPerPixel = 15;
 constexpr float RightMargin = 100;
@@ -69,12 +63,9 @@ void TestWaylandGame::initTestCase()
 // moves the ball until it turns at the right and at the bottom bound.
 void TestWaylandGame::aGameStartedThroughTheWindowBouncesTheBallByItsOuterSizeWithDecorations()
 {
-    QTemporaryDir directory;
-    QFile wahl(directory.filePath(QStringLiteral("Wahl.txt")));
-    QVERIFY(wahl.open(QIODevice::WriteOnly));
-    wahl.write("\"Profi\"\r\n0,\"unbekannt\"\r\n0,\"unbekannt\"\r\n0,\"unbekannt\"\r\n");
-    wahl.close();
-    Hopsala window(nullptr, directory.path().toStdString(), std::make_unique<SilentBell>());
+    const ProgramFolder folder(wahlFile({"\"Profi\"", "0,\"unbekannt\"", "0,\"unbekannt\"", "0,\"unbekannt\""}));
+    // Nothing to hear in this test: the bell sounds nowhere.
+    Hopsala window(nullptr, folder.path().toStdString(), std::make_unique<RecordingBell>());
     window.load();
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -87,8 +78,7 @@ void TestWaylandGame::aGameStartedThroughTheWindowBouncesTheBallByItsOuterSizeWi
     connect(timerB, &SteadyTimer::timeout, this,
             [&] { places.push_back({toolkit.ballLeft(), toolkit.ballTop()}); });
     const QWidget *los = window.findChild<QPushButton *>(QStringLiteral("cmdLos"));
-    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
-                      los->mapTo(&window, los->rect().center()));
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, centreInWindow(los));
     QVERIFY(timerB->isActive());
 
     // Profi's steps lead right and down: the first step back on an axis is

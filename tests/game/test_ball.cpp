@@ -1,4 +1,4 @@
-#include "gamefixture.h"
+#include "support/gamefixture.h"
 
 #include <QTest>
 

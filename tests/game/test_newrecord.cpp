@@ -1,4 +1,4 @@
-#include "gamefixture.h"
+#include "support/gamefixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -32,7 +32,7 @@ private slots:
         QCOMPARE(f.toolkit.inputBoxes[0].title, std::string("Highscore"));
         QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Maus"));
         QCOMPARE(f.form.state().DefaultName, std::string("Maus"));
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"26\",\"J\xf6rg\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"26\",\"J\xf6rg\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         QCOMPARE(f.form.state().HighScoreTable[0].score, FieldValue::text("26"));
     }
 
@@ -62,12 +62,12 @@ private slots:
         const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
         GameFixture f(file);
         f.form.Form_Load();
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         playGame(f, game);
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(record ? 1 : 0));
         if (!record) {
-            QCOMPARE(f.fileBytes(), file);
-            QCOMPARE(f.stamp(), before);
+            QCOMPARE(f.wahlBytes(), file);
+            QCOMPARE(f.wahlStamp(), before);
         }
     }
 
@@ -96,7 +96,7 @@ private slots:
         GameFixture f(atStart ? file : WorkedExampleWahl);
         try {
             f.form.Form_Load();
-            f.writeFile(file);
+            f.writeWahl(file);
             playGame(f, 3);
             QFAIL("a score that is no number was compared");
         } catch (const GameError &error) {
@@ -106,7 +106,7 @@ private slots:
         }
         QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string(atStart ? "" : "3"));
         QVERIFY(f.toolkit.inputBoxes.empty());
-        QCOMPARE(f.fileBytes(), file);
+        QCOMPARE(f.wahlBytes(), file);
     }
 
     void cancelOrAnEmptiedFieldStoresUnbekannt()
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(f.form.state().HighScoreTable[0].name, FieldValue::text("unbekannt"));
         f.toolkit.answers = {"  Ida "};
         playGame(f, 14);
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"14\",\"  Ida \"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"14\",\"  Ida \"", "9,\"Igel\"", "0,\"unbekannt\""}));
     }
 
     void theCheckMarkNotTheLevelNamePicksTheEntry()
@@ -130,7 +130,7 @@ private slots:
         f.form.Form_Load();
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 2);
-        QCOMPARE(f.fileBytes(), wahlFile({"\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""}));
     }
 
     void theEndReReadsTheFileBeforeTheRecordTest()
@@ -139,16 +139,16 @@ private slots:
         GameFixture f;
         f.form.Form_Load();
         f.form.mnuPro_Click();
-        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""}));
+        f.writeWahl(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""}));
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 14);
         QVERIFY(f.toolkit.inputBoxes.empty());
-        f.writeFile(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        f.writeWahl(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         playGame(f, 14);
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
         // A later level choice writes the record back unchanged.
         f.form.mnuFor_Click();
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Fortgeschrittener\"", "12,\"Maus\"", "9,\"Igel\"", "\"14\",\"Fuchs\""}));
     }
 
     void whatAnotherCopyStoredWhileTheNameWasAskedForIsKept_data()
@@ -175,10 +175,10 @@ private slots:
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.onEffect = [&] {
             if (f.toolkit.log.back().starts_with("inputBox"))
-                f.writeFile(meanwhile);
+                f.writeWahl(meanwhile);
         };
         playGame(f, 20);
-        QCOMPARE(f.fileBytes(), expected);
+        QCOMPARE(f.wahlBytes(), expected);
         QCOMPARE(f.toolkit.messages.size(), std::size_t(told ? 2 : 1));
         if (told)
             QCOMPARE(f.toolkit.messages.back(), std::string("Inzwischen wurde für „Anfänger“ ein mindestens "
@@ -191,7 +191,7 @@ private slots:
         // read it.
         GameFixture f;
         f.form.Form_Load();
-        f.writeFile(wahlFile({"\"Anf\xe4nger\"", "15,\"Eule\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        f.writeWahl(wahlFile({"\"Anf\xe4nger\"", "15,\"Eule\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 20);
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
         QCOMPARE(f.toolkit.inputBoxes[0].prompt, std::string("Neuer Rekord: 10 Doppelklicks! Trag deinen Namen ein:"));
         QCOMPARE(f.toolkit.inputBoxes[0].defaultText, std::string("Igel"));
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Fortgeschrittener\"", "\"30\",\"Maus\"", "\"10\",\"Dachs\"", ",\"x\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Fortgeschrittener\"", "\"30\",\"Maus\"", "\"10\",\"Dachs\"", ",\"x\""}));
         QCOMPARE(f.form.state().HighScoreTable[1], (HighScoreEntry{FieldValue::text("10"), FieldValue::text("Dachs")}));
     }
 
@@ -229,10 +229,10 @@ private slots:
         // makes the file anew.
         GameFixture f;
         f.form.Form_Load();
-        QFile::remove(f.path());
+        QFile::remove(f.wahlPath());
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 5);
-        QCOMPARE(f.fileBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
     }
 
     void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp_data()
@@ -251,10 +251,10 @@ private slots:
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.retries = {retry};
         f.toolkit.onEffect = [&f] {
-            if (f.toolkit.log.back().starts_with("inputBox") && QFile::remove(f.path()))
-                QDir().mkdir(f.path());
-            if (f.toolkit.log.back().starts_with("retryBox") && QDir().rmdir(f.path()))
-                f.writeFile(WorkedExampleWahl);
+            if (f.toolkit.log.back().starts_with("inputBox") && QFile::remove(f.wahlPath()))
+                QDir().mkdir(f.wahlPath());
+            if (f.toolkit.log.back().starts_with("retryBox") && QDir().rmdir(f.wahlPath()))
+                f.writeWahl(WorkedExampleWahl);
         };
         try {
             playGame(f, 20);
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
         QVERIFY(f.toolkit.retryBoxes[0].find("Verzeichnis") != std::string::npos);
         QVERIFY(f.toolkit.retryBoxes[0].ends_with("(20 Doppelklicks von „Fuchs“) ist noch nicht gespeichert."));
-        QCOMPARE(f.fileBytes(), retry ? wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""})
+        QCOMPARE(f.wahlBytes(), retry ? wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""})
                                       : WorkedExampleWahl);
     }
 };

@@ -1,4 +1,4 @@
-#include "gamefixture.h"
+#include "support/gamefixture.h"
 
 #include <QTest>
 
@@ -20,7 +20,7 @@ void watch(GameFixture &f, std::vector<Moment> &moments)
 {
     f.toolkit.onEffect = [&f, &moments] {
         const GameState &s = f.form.state();
-        moments.push_back({f.toolkit.log.back(), s.StepX, s.StepY, s.LevelName, f.stamp()});
+        moments.push_back({f.toolkit.log.back(), s.StepX, s.StepY, s.LevelName, f.wahlStamp()});
     };
 }
 
@@ -79,7 +79,7 @@ private slots:
         f.startAt(10, 20, 5);
         f.form.state().StepX = -8;
         f.form.state().StepY = -11;
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         std::vector<Moment> moments;
         watch(f, moments);
         void (MainForm::*handlers[])() = {&MainForm::mnuAnf_Click, &MainForm::mnuFor_Click,
@@ -97,7 +97,7 @@ private slots:
             QCOMPARE(moment.file, before);
         }
         QCOMPARE(f.form.state().LevelName, FieldValue::text(levelName.toStdString()));
-        QCOMPARE(f.fileBytes(), wahlFile({name, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        QCOMPARE(f.wahlBytes(), wahlFile({name, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
     }
 
     void formLoadSetsTheStepsBeforeTheMarksAndTheMarksInMenuOrder_data() { addLevelRows(); }
@@ -123,7 +123,7 @@ private slots:
     {
         // The directory is asked for first, and once; the file is read before any mark is set.
         GameFixture f(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
-        QFile::remove(f.path());
+        QFile::remove(f.wahlPath());
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.Form_Load());
         const std::vector<std::string> expected{"programDirectory = " + f.toolkit.directory};
         QCOMPARE(f.toolkit.trace, expected);

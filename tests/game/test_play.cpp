@@ -1,4 +1,4 @@
-#include "gamefixture.h"
+#include "support/gamefixture.h"
 
 #include <QTest>
 
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(!f.toolkit.isChecked(Item::mnuAnf));
         QVERIFY(!f.toolkit.isChecked(Item::mnuFor));
         QVERIFY(f.toolkit.isChecked(Item::mnuPro));
-        QCOMPARE(f.fileBytes(), QByteArray("\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n"));
+        QCOMPARE(f.wahlBytes(), QByteArray("\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n"));
         QCOMPARE(f.form.state().LevelName, FieldValue::text("Profi"));
     }
 
@@ -139,7 +139,7 @@ private slots:
         GameFixture f(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"}));
         f.form.Form_Load();
         // Another copy of the game stores a record after this one has read the file: it stays.
-        f.writeFile(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "\"3\",\"Zweiter\""}));
+        f.writeWahl(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "\"3\",\"Zweiter\""}));
         f.form.state().StepX = -15;
         f.form.state().StepY = -25;
         void (MainForm::*handlers[])() = {&MainForm::mnuAnf_Click, &MainForm::mnuFor_Click,
@@ -151,7 +151,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(f.toolkit.isChecked(items[i]), i == entry);
         // The level that matched none is replaced; the scores keep their forms.
-        QCOMPARE(f.fileBytes(), firstLine + "\"25\",\"Maus\"\r\n,\"Igel\"\r\n\"3\",\"Zweiter\"\r\n");
+        QCOMPARE(f.wahlBytes(), firstLine + "\"25\",\"Maus\"\r\n,\"Igel\"\r\n\"3\",\"Zweiter\"\r\n");
     }
 
     void choosingTheCurrentLevelWritesTheSameFileAgain()
@@ -159,9 +159,9 @@ private slots:
         // A choice of the level already checked still resets the counters and writes.
         GameFixture f;
         f.form.Form_Load();
-        f.writeFile("\"Anf\xe4nger\",12,\"Maus\",9,\"Igel\",0,\"unbekannt\"");
+        f.writeWahl("\"Anf\xe4nger\",12,\"Maus\",9,\"Igel\",0,\"unbekannt\"");
         f.form.mnuAnf_Click();
-        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
+        QCOMPARE(f.wahlBytes(), WorkedExampleWahl);
         QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string("0"));
     }
 
@@ -170,9 +170,9 @@ private slots:
         // The file is written again, not left alone because its bytes would not change.
         GameFixture f;
         f.form.Form_Load();
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         f.form.mnuAnf_Click();
-        const FileStamp after = f.stamp();
+        const FileStamp after = f.wahlStamp();
         QCOMPARE(after.bytes, before.bytes);
         QVERIFY2(!(after == before), "the file was left alone");
     }
@@ -183,12 +183,12 @@ private slots:
         GameFixture f;
         f.form.Form_Load();
         f.form.state().AppDir = f.toolkit.directory + "/missing/";
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.mnuFor_Click());
         QVERIFY(f.toolkit.isChecked(Item::mnuFor));
         QCOMPARE(f.form.state().StepX, std::int16_t(10));
-        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
-        QCOMPARE(f.stamp(), before);
+        QCOMPARE(f.wahlBytes(), WorkedExampleWahl);
+        QCOMPARE(f.wahlStamp(), before);
     }
 
     void highscoreAndBeendenGoToTheToolkit()
@@ -196,15 +196,15 @@ private slots:
         // "Highscore" asks for the window, "Beenden" ends the program, neither writes.
         GameFixture f;
         f.form.Form_Load();
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         f.startAt(10, 0, 0);
         f.form.mnuHigh_Click();
         QCOMPARE(f.toolkit.highScoreWindows, 1);
         QVERIFY(f.toolkit.gameRuns());
         f.form.mnuEnd_Click();
         QCOMPARE(f.toolkit.quits, 1);
-        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
-        QCOMPARE(f.stamp(), before);
+        QCOMPARE(f.wahlBytes(), WorkedExampleWahl);
+        QCOMPARE(f.wahlStamp(), before);
     }
 };
 

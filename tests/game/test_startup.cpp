@@ -1,4 +1,4 @@
-#include "gamefixture.h"
+#include "support/gamefixture.h"
 
 #include "game/appdir.h"
 #include "storage/settings.h"
@@ -44,7 +44,7 @@ private slots:
     {
         // Start-up fills AppDir, LevelName and the table; no timer, no label, no write.
         GameFixture f;
-        const FileStamp before = f.stamp();
+        const FileStamp before = f.wahlStamp();
         f.form.Form_Load();
         const GameState &s = f.form.state();
         QCOMPARE(s.AppDir, f.toolkit.directory + "/");
@@ -55,8 +55,8 @@ private slots:
         QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerB));
         QVERIFY(!f.toolkit.timers.at(Toolkit::Timer::TimerZ));
         QVERIFY(f.toolkit.captions.empty());
-        QCOMPARE(f.fileBytes(), WorkedExampleWahl);
-        QCOMPARE(f.stamp(), before);
+        QCOMPARE(f.wahlBytes(), WorkedExampleWahl);
+        QCOMPARE(f.wahlStamp(), before);
         QVERIFY(s.EndTime.empty());
     }
 
@@ -133,10 +133,10 @@ private slots:
             f.form.Form_Load();
             QFAIL("start-up without Wahl.txt did not fail");
         } catch (const SettingsError &error) {
-            QVERIFY2(QString::fromUtf8(error.what()).contains(f.path()), error.what());
+            QVERIFY2(QString::fromUtf8(error.what()).contains(f.wahlPath()), error.what());
         }
-        QVERIFY(!QFile::exists(f.path()));
-        QCOMPARE(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 0);
+        QVERIFY(!QFile::exists(f.wahlPath()));
+        QCOMPARE(QDir(f.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 0);
         QVERIFY(f.toolkit.log.empty());
     }
 

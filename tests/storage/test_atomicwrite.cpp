@@ -1,7 +1,12 @@
 #include "storage/writefaults.h"
-#include "testsupport.h"
+#include "support/callresults.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -62,8 +67,8 @@ class TestAtomicWrite : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::string m_path;
+    ProgramFolder m_dir;
+    const std::string m_path = m_dir.wahlPath().toStdString();
 
     QString expectedError(const QString &cause) const
     {
@@ -73,11 +78,8 @@ class TestAtomicWrite : public QObject
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        for (const QString &name : QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden))
-            QFile::remove(m_dir.filePath(name));
-        m_path = m_dir.filePath("Wahl.txt").toStdString();
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(m_dir.clear());
+        QVERIFY(m_dir.writeWahl(WorkedExampleWahl));
     }
 
     void aFailedStepLeavesTheOldFileWhole_data()
@@ -117,8 +119,8 @@ private slots:
         } catch (const SettingsError &failure) {
             QCOMPARE(QString::fromUtf8(failure.what()), expectedError(cause));
         }
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     // A write interrupted by signals or taking one byte at a time still
@@ -127,10 +129,10 @@ private slots:
     {
         FaultyWrite fileSystem;
         fileSystem.tricklingWrites = true;
-        QVERIFY(PutFileBytes(m_path, "old"));
+        QVERIFY(putFileBytes(m_path, "old"));
         WriteSettings(m_path, WorkedExample(), fileSystem);
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     // A temporary name that another file holds is never reused: files of
@@ -142,7 +144,7 @@ private slots:
         for (int i = 0; i < 200; ++i) {
             taken << QStringLiteral(".Wahl.txt.hopsala-%1.neu").arg(i, 6, 36, QChar('0'));
             QVERIFY(IsTemporaryNameOf(taken.back().toStdString(), "Wahl.txt"));
-            QVERIFY(PutFileBytes(m_dir.filePath(taken.back()).toStdString(), "taken"));
+            QVERIFY(putFileBytes(m_dir.filePath(taken.back()).toStdString(), "taken"));
         }
         for (int write = 0; write < 20; ++write) {
             FaultyWrite unlocked;
@@ -151,12 +153,12 @@ private slots:
             WriteSettings(m_path, MakeRecord(Number(write), {}, {}, {}, {}, {}, {}), unlocked);
             QCOMPARE(ReadSettings(m_path).level, Number(write));
         }
-        QStringList remaining = OtherEntries(m_dir.path());
+        QStringList remaining = m_dir.otherEntries();
         remaining.sort();
         taken.sort();
         QCOMPARE(remaining, taken);
         for (const QString &name : taken)
-            QCOMPARE(FileBytes(m_dir.filePath(name).toStdString()), QByteArray("taken"));
+            QCOMPARE(fileBytes(m_dir.filePath(name).toStdString()), QByteArray("taken"));
     }
 
     void aFileThatCannotBeStoodInForIsWrittenInPlace_data()
@@ -173,16 +175,16 @@ private slots:
     {
         QFETCH(bool, renameRefused);
         const ino_t inode = InodeOf(m_path);
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl + QByteArray(500, ',')));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl + QByteArray(500, ',')));
         FaultyWrite faults;
         faults.noStandIn = !renameRefused;
         faults.failing = renameRefused ? Step::Rename : Step::None;
         faults.error = EBUSY;
         faults.tricklingWrites = true;
         WriteSettings(m_path, WorkedExample(), faults);
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(InodeOf(m_path), inode);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     void aFailureInPlaceNamesItsCause_data()
@@ -209,8 +211,8 @@ private slots:
         QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(m_path, SettingsRecord(), faults); })),
                  expectedError(touched ? cause + " Die Datei ist nun möglicherweise unvollständig." : cause));
         if (!touched)
-            QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+            QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     // Under the writers' lock every temporary file of our own name pattern
@@ -222,21 +224,21 @@ private slots:
         const QStringList others = {".Wahl.txt.backup", ".Wahl.txt.Mai024", ".Wahl.txt.abc123",
                                     ".Other.txt.hopsala-abc123.neu", "Wahl.txt.hopsala-abc123.neu"};
         for (const QString &name : leftovers + others)
-            QVERIFY(PutFileBytes(m_dir.filePath(name).toStdString(), "partial"));
+            QVERIFY(putFileBytes(m_dir.filePath(name).toStdString(), "partial"));
 
         FaultyWrite unlocked;
         unlocked.failing = Step::Lock;
         unlocked.error = ENOLCK;
         WriteSettings(m_path, WorkedExample(), unlocked);
-        QCOMPARE(OtherEntries(m_dir.path()).size(), leftovers.size() + others.size());
+        QCOMPARE(m_dir.otherEntries().size(), leftovers.size() + others.size());
 
         WriteSettings(m_path, WorkedExample());
-        QStringList remaining = OtherEntries(m_dir.path());
+        QStringList remaining = m_dir.otherEntries();
         remaining.sort();
         QStringList expected = others;
         expected.sort();
         QCOMPARE(remaining, expected);
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
     }
 
     void temporaryNamesAreRecognised_data()

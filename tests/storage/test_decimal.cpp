@@ -1,5 +1,10 @@
 #include "storage/settingsformat.h"
-#include "testsupport.h"
+#include "support/callresults.h"
+#include "support/environmentlocale.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+
+#include <QTest>
 
 class TestDecimal : public QObject
 {

@@ -1,7 +1,12 @@
-#include "testsupport.h"
+#include "support/callresults.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
 #include <QDirIterator>
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -45,7 +50,7 @@ class TestIdentity : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ProgramFolder> m_dir;
     std::string m_path;
 
     std::string at(const char *relative) const { return m_dir->filePath(relative).toStdString(); }
@@ -80,8 +85,7 @@ class TestIdentity : public QObject
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
+        m_dir = std::make_unique<ProgramFolder>();
         QVERIFY(QDir(m_dir->path()).mkpath("records/deep"));
         m_path = at("Wahl.txt");
     }
@@ -103,7 +107,7 @@ private slots:
     {
         QFETCH(QStringList, links);
         QFETCH(QString, target);
-        QVERIFY(PutFileBytes(at(target.toUtf8()), WorkedExampleWahl));
+        QVERIFY(putFileBytes(at(target.toUtf8()), WorkedExampleWahl));
         std::vector<std::pair<std::string, std::string>> made; // link, its text
         std::string from = m_path;
         for (const QString &link : links) {
@@ -114,7 +118,7 @@ private slots:
         }
         QCOMPARE(ReadSettings(m_path), WorkedExample());
         WriteSettings(m_path, Profi());
-        QCOMPARE(FileBytes(at(target.toUtf8())), ProfiBytes);
+        QCOMPARE(fileBytes(at(target.toUtf8())), ProfiBytes);
         for (const auto &[link, text] : made) {
             QVERIFY2(S_ISLNK(StatusOf(link).st_mode), link.c_str());
             QCOMPARE(LinkText(link), text);
@@ -133,7 +137,7 @@ private slots:
                  "Die Datei „" + QString::fromStdString(m_path) + "“ kann nicht gelesen werden: Die Datei existiert nicht.");
         WriteSettings(m_path, Profi());
         QVERIFY(S_ISLNK(StatusOf(m_path).st_mode));
-        QCOMPARE(FileBytes(at("records/neu.txt")), ProfiBytes);
+        QCOMPARE(fileBytes(at("records/neu.txt")), ProfiBytes);
 
         const std::string intoNowhere = at("nirgends.txt");
         QCOMPARE(::symlink("fehlt/Wahl.txt", intoNowhere.c_str()), 0);
@@ -151,31 +155,31 @@ private slots:
     // written in place, not split from its other name.
     void aSecondHardLinkIsKept()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         const std::string other = at("records/Kopie.txt");
         QCOMPARE(::link(m_path.c_str(), other.c_str()), 0);
         WriteSettings(m_path, Profi());
-        QCOMPARE(FileBytes(other), ProfiBytes);
+        QCOMPARE(fileBytes(other), ProfiBytes);
         QCOMPARE(StatusOf(m_path).st_ino, StatusOf(other).st_ino);
         QCOMPARE(StatusOf(m_path).st_nlink, nlink_t{2});
-        QCOMPARE(OtherEntries(m_dir->path()), QStringList{"records"});
+        QCOMPARE(m_dir->otherEntries(), QStringList{"records"});
     }
 
     // Extended attributes (and so ACLs) and the mode go over to the new file.
     void extendedAttributesAndTheModeAreKept()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         QCOMPARE(::chmod(m_path.c_str(), 0640), 0);
         const std::string value = "ordner-7";
         if (::setxattr(m_path.c_str(), "user.hopsala.sync", value.data(), value.size(), 0) != 0)
             QSKIP(qPrintable(QStringLiteral("the file system takes no user.* attributes: %1").arg(std::strerror(errno))));
         WriteSettings(m_path, Profi());
-        QCOMPARE(FileBytes(m_path), ProfiBytes);
+        QCOMPARE(fileBytes(m_path), ProfiBytes);
         char read[64] = {};
         QCOMPARE(::getxattr(m_path.c_str(), "user.hopsala.sync", read, sizeof read), static_cast<ssize_t>(value.size()));
         QCOMPARE(std::string(read), value);
         QCOMPARE(StatusOf(m_path).st_mode & 07777u, 0640u);
-        QCOMPARE(OtherEntries(m_dir->path()), QStringList{"records"});
+        QCOMPARE(m_dir->otherEntries(), QStringList{"records"});
     }
 
     // The owner and group of the file stay when root writes another user's file.
@@ -183,10 +187,10 @@ private slots:
     {
         if (::geteuid() != 0)
             QSKIP("only root may give a new file to another owner; this run is not root");
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         QCOMPARE(::chown(m_path.c_str(), Nobody, NoGroup), 0);
         WriteSettings(m_path, Profi());
-        QCOMPARE(FileBytes(m_path), ProfiBytes);
+        QCOMPARE(fileBytes(m_path), ProfiBytes);
         QCOMPARE(StatusOf(m_path).st_uid, Nobody);
         QCOMPARE(StatusOf(m_path).st_gid, NoGroup);
     }
@@ -199,7 +203,7 @@ private slots:
         const std::string shared = at("records/geteilt");
         QVERIFY(QDir().mkpath(QString::fromStdString(shared)));
         const std::string path = shared + "/Wahl.txt";
-        QVERIFY(PutFileBytes(path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(path, WorkedExampleWahl));
         if (::geteuid() == 0)
             QCOMPARE(::chown(path.c_str(), Nobody, NoGroup), 0);
         QCOMPARE(::chmod(shared.c_str(), 0555), 0);
@@ -215,7 +219,7 @@ private slots:
         QCOMPARE(QString::fromStdString(*said),
                  "|Die Datei „" + QString::fromStdString(shared) + "/Neu.txt“ kann nicht geschrieben werden: Im Verzeichnis „"
                      + QString::fromStdString(shared) + "“ darf keine neue Datei angelegt werden.");
-        QCOMPARE(FileBytes(path), ProfiBytes);
+        QCOMPARE(fileBytes(path), ProfiBytes);
         QCOMPARE(StatusOf(path).st_ino, inode);
     }
 
@@ -230,7 +234,7 @@ private slots:
         QVERIFY(QDir().mkpath(QString::fromStdString(sticky)));
         QCOMPARE(::chmod(sticky.c_str(), 01777), 0);
         const std::string path = sticky + "/Wahl.txt";
-        QVERIFY(PutFileBytes(path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(path, WorkedExampleWahl));
         QCOMPARE(::chmod(path.c_str(), 0666), 0);
         const ino_t inode = StatusOf(path).st_ino;
         const std::optional<std::string> said = writeAsPlayer([&] { return ErrorOf([&] { WriteSettings(path, Profi()); }); });
@@ -238,7 +242,7 @@ private slots:
         if (said->starts_with("skip: "))
             QSKIP(said->c_str() + 6);
         QCOMPARE(QString::fromStdString(*said), QString());
-        QCOMPARE(FileBytes(path), ProfiBytes);
+        QCOMPARE(fileBytes(path), ProfiBytes);
         QCOMPARE(StatusOf(path).st_ino, inode);
         QCOMPARE(StatusOf(path).st_uid, uid_t{0});
         QCOMPARE(hiddenFiles(), QStringList());

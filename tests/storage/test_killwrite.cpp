@@ -1,8 +1,9 @@
 #include "storage/writefaults.h"
-#include "testsupport.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
 #include "writerrecord.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
 #include <chrono>
@@ -96,10 +97,10 @@ private:
     int m_status = 0;
 };
 
-int LeftoverCount(const QString &directory)
+int LeftoverCount(const ProgramFolder &folder)
 {
     int count = 0;
-    for (const QString &name : OtherEntries(directory))
+    for (const QString &name : folder.otherEntries())
         count += IsTemporaryNameOf(name.toStdString(), "Wahl.txt") ? 1 : 0;
     return count;
 }
@@ -110,14 +111,13 @@ class TestKillWrite : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::string m_path;
+    ProgramFolder m_dir;
+    const std::string m_path = m_dir.wahlPath().toStdString();
 
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath("Wahl.txt").toStdString();
+        QVERIFY(m_dir.clear());
         WriteSettings(m_path, WriterRecord("A", 0));
     }
 
@@ -156,12 +156,12 @@ private slots:
             killedBeforeAWrite += mark->number == last ? 1 : 0;
             last = mark->number;
 
-            const int leftovers = LeftoverCount(m_dir.path());
+            const int leftovers = LeftoverCount(m_dir);
             QVERIFY2(leftovers <= 1, qPrintable(QStringLiteral("%1 temporary files").arg(leftovers)));
             killedWithLeftover += leftovers;
         }
         WriteSettings(m_path, WriterRecord("A", last + 1));
-        QCOMPARE(LeftoverCount(m_dir.path()), 0);
+        QCOMPARE(LeftoverCount(m_dir), 0);
         qInfo("%d kills, seed %u: %ld writes finished, %d kills between create and rename, %d before any write",
               Rounds, seed, last, killedWithLeftover, killedBeforeAWrite);
     }
@@ -195,7 +195,7 @@ private slots:
         const std::optional<WriterMark> final = IdentifyWrite(ReadSettings(m_path));
         QVERIFY(final.has_value());
         QCOMPARE(final->number, Count);
-        QCOMPARE(LeftoverCount(m_dir.path()), 0);
+        QCOMPARE(LeftoverCount(m_dir), 0);
         qInfo("%d reads while two writers wrote %ld records each", reads, Count);
     }
 };

@@ -1,6 +1,11 @@
-#include "testsupport.h"
+#include "support/environmentlocale.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -34,7 +39,7 @@ class TestMalformed : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    ProgramFolder m_dir;
 
     void addRecord(const char *name, const QByteArray &bytes, const SettingsRecord &record)
     {
@@ -50,7 +55,6 @@ private slots:
     {
         const QString problem = UseEnvironmentLocale();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QVERIFY(m_dir.isValid());
     }
 
     void aDamagedFileReadsAsDefinedOrFails_data()
@@ -138,8 +142,8 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(SettingsRecord, record);
         QFETCH(QString, error);
-        const std::string path = m_dir.filePath("Wahl.txt").toStdString();
-        QVERIFY(PutFileBytes(path, bytes));
+        const std::string path = m_dir.wahlPath().toStdString();
+        QVERIFY(m_dir.writeWahl(bytes));
         try {
             const SettingsRecord read = ReadSettings(path);
             QVERIFY2(error.isEmpty(), qPrintable("expected an error: " + error));

@@ -1,13 +1,20 @@
 #include "storage/writefaults.h"
-#include "testsupport.h"
+#include "support/callresults.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -60,16 +67,13 @@ class TestNoWaiting : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::string m_path;
+    ProgramFolder m_dir;
+    const std::string m_path = m_dir.wahlPath().toStdString();
 
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath("Wahl.txt").toStdString();
-        ::unlink(m_path.c_str());
-        ::rmdir(m_path.c_str());
+        QVERIFY(m_dir.clear());
     }
 
     void aFileThatIsNoRegularFileIsRefusedAtOnce_data()
@@ -131,7 +135,7 @@ private slots:
         QCOMPARE(::stat(m_path.c_str(), &after), 0);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_ino, before.st_ino);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     // Another process that holds the writers' lock delays a write by about
@@ -139,9 +143,9 @@ private slots:
     // what looks like a leftover alone. The next write removes it.
     void aLockHeldByAnotherProcessDelaysAWriteByAboutASecondAtMost()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         const std::string leftover = m_dir.filePath(".Wahl.txt.hopsala-abc123.neu").toStdString();
-        QVERIFY(PutFileBytes(leftover, "partial"));
+        QVERIFY(putFileBytes(leftover, "partial"));
         SettingsRecord record = WorkedExample();
         record.level = Text("Profi");
         {
@@ -152,10 +156,10 @@ private slots:
             QVERIFY2(said.has_value(), "the write waited for the lock");
             QCOMPARE(*said, std::string());
             QCOMPARE(ReadSettings(m_path), record);
-            QCOMPARE(FileBytes(leftover), QByteArray("partial"));
+            QCOMPARE(fileBytes(leftover), QByteArray("partial"));
         }
         WriteSettings(m_path, WorkedExample());
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(m_dir.otherEntries(), QStringList());
     }
 
     // A file larger than the largest valid one is refused from its size,

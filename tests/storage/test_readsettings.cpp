@@ -1,6 +1,11 @@
-#include "testsupport.h"
+#include "support/environmentlocale.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 class TestReadSettings : public QObject
 {
@@ -10,21 +15,20 @@ public:
     // The record that the bytes read as, through a real file.
     SettingsRecord read(const QByteArray &bytes)
     {
-        const std::string path = m_dir.filePath("Wahl.txt").toStdString();
-        if (!PutFileBytes(path, bytes))
-            throw std::runtime_error("cannot prepare " + path);
-        return ReadSettings(path);
+        if (!m_dir.writeWahl(bytes))
+            throw std::runtime_error("cannot prepare " + m_path);
+        return ReadSettings(m_path);
     }
 
 private:
-    QTemporaryDir m_dir;
+    ProgramFolder m_dir;
+    const std::string m_path = m_dir.wahlPath().toStdString();
 
 private slots:
     void initTestCase()
     {
         const QString problem = UseEnvironmentLocale();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QVERIFY(m_dir.isValid());
     }
 
     // The shipped file reads as the level Anfänger and three bare scores.
@@ -127,14 +131,13 @@ private slots:
     void aFileOfFewerThanSevenFieldsIsIncomplete()
     {
         QFETCH(QByteArray, bytes);
-        const std::string path = m_dir.filePath("Wahl.txt").toStdString();
-        QVERIFY(PutFileBytes(path, bytes));
+        QVERIFY(m_dir.writeWahl(bytes));
         try {
-            ReadSettings(path);
+            ReadSettings(m_path);
             QFAIL("a short file was read");
         } catch (const SettingsError &error) {
             QCOMPARE(QString::fromUtf8(error.what()),
-                     "Die Datei „" + QString::fromStdString(path)
+                     "Die Datei „" + QString::fromStdString(m_path)
                          + "“ ist unvollständig: Sie endet vor dem siebten Feld.");
         }
     }
@@ -175,7 +178,7 @@ private slots:
     {
         QFETCH(QString, relativePath);
         QFETCH(QString, cause);
-        QVERIFY(PutFileBytes(m_dir.filePath("Wahl.txt").toStdString(), WorkedExampleWahl));
+        QVERIFY(m_dir.writeWahl(WorkedExampleWahl));
         const QString path = m_dir.filePath(relativePath);
         try {
             ReadSettings(path.toStdString());

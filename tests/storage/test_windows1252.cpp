@@ -1,5 +1,6 @@
 #include "storage/windows1252.h"
-#include "testsupport.h"
+
+#include <QTest>
 
 class TestWindows1252 : public QObject
 {

@@ -1,6 +1,11 @@
-#include "testsupport.h"
+#include "support/environmentlocale.h"
+#include "support/filebytes.h"
+#include "support/programfolder.h"
+#include "support/recordprinter.h"
+#include "support/settingsrecords.h"
+#include "support/wahlbytes.h"
 
-#include <QTemporaryDir>
+#include <QTest>
 
 #include <sys/stat.h>
 
@@ -8,8 +13,8 @@ class TestWriteSettings : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    std::string m_path;
+    ProgramFolder m_dir;
+    const std::string m_path = m_dir.wahlPath().toStdString();
 
     QString expectedWriteError(const std::string &path, const QString &cause) const
     {
@@ -21,30 +26,28 @@ private slots:
     {
         const QString problem = UseEnvironmentLocale();
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath("Wahl.txt").toStdString();
     }
 
-    void init() { QFile::remove(QString::fromStdString(m_path)); }
+    void init() { QVERIFY(m_dir.clear()); }
 
     // The shipped file, a level change and a new record are written byte
     // for byte as the player's file holds them.
     void theWorkedExampleIsWrittenByteForByte()
     {
         WriteSettings(m_path, WorkedExample());
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
 
         SettingsRecord record = ReadSettings(m_path);
         record.level = Text("Profi");
         WriteSettings(m_path, record);
         const QByteArray levelChanged("\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n");
-        QCOMPARE(FileBytes(m_path), levelChanged);
+        QCOMPARE(fileBytes(m_path), levelChanged);
 
         record = ReadSettings(m_path);
         record.entries[2] = {Text("14"), Text("Fuchs")};
         WriteSettings(m_path, record);
         const QByteArray lineFour = QByteArray::fromHex("22 31 34 22 2C 22 46 75 63 68 73 22 0D 0A");
-        QCOMPARE(FileBytes(m_path), "\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n" + lineFour);
+        QCOMPARE(fileBytes(m_path), "\"Profi\"\r\n12,\"Maus\"\r\n9,\"Igel\"\r\n" + lineFour);
         QCOMPARE(ReadSettings(m_path).entries[2].score, Text("14"));
     }
 
@@ -75,7 +78,7 @@ private slots:
         QFETCH(SettingsRecord, record);
         QFETCH(QByteArray, bytes);
         WriteSettings(m_path, record);
-        QCOMPARE(FileBytes(m_path), bytes);
+        QCOMPARE(fileBytes(m_path), bytes);
     }
 
     // What reads without error is written back as the same record, and the
@@ -83,10 +86,10 @@ private slots:
     void aReadRecordIsWrittenBackUnchanged()
     {
         const QByteArray original("  Profi ,\"1\" x,Maus\"Max,,\"a\tb\",\"\",\"\x80\x81\"\r\n4,\"D\"\r\n,,,\r\n");
-        QVERIFY(PutFileBytes(m_path, original));
+        QVERIFY(putFileBytes(m_path, original));
         const SettingsRecord record = ReadSettings(m_path);
         WriteSettings(m_path, record);
-        QCOMPARE(FileBytes(m_path), QByteArray("\"Profi\"\r\n\"1\",\"Maus'Max\"\r\n,\"a b\"\r\n\"\",\"\x80?\"\r\n"));
+        QCOMPARE(fileBytes(m_path), QByteArray("\"Profi\"\r\n\"1\",\"Maus'Max\"\r\n,\"a b\"\r\n\"\",\"\x80?\"\r\n"));
         QCOMPARE(ReadSettings(m_path), record);
     }
 
@@ -125,7 +128,7 @@ private slots:
     // touched.
     void aTextTooLongToReadBackIsNotWritten()
     {
-        QVERIFY(PutFileBytes(m_path, WorkedExampleWahl));
+        QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         SettingsRecord record = WorkedExample();
         record.entries[1].name = FieldValue::text(std::string((1 << 20) + 1, 'x'));
         try {
@@ -134,8 +137,8 @@ private slots:
         } catch (const SettingsError &error) {
             QCOMPARE(QString::fromUtf8(error.what()), expectedWriteError(m_path, "Ein Feld ist länger als 1 MiB."));
         }
-        QCOMPARE(FileBytes(m_path), WorkedExampleWahl);
-        QCOMPARE(OtherEntries(m_dir.path()), QStringList());
+        QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
+        QCOMPARE(m_dir.otherEntries(), QStringList());
 
         record.entries[1].name = FieldValue::text(std::string(1 << 20, 'x'));
         WriteSettings(m_path, record);

@@ -1,9 +1,12 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
+#include "support/widgetinput.h"
 #include "ui/high.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
+#include <QTest>
 #include <QWindow>
 
 namespace {

@@ -1,8 +1,10 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
+#include "support/modalanswerer.h"
+#include "support/widgetinput.h"
 #include "ui/twips.h"
 
 #include <QStyleHints>
+#include <QTest>
 #include <QWindow>
 
 namespace {

@@ -3,9 +3,10 @@
 // the monotonic clock, the missed ones at once (at most four), and none
 // once the game has stopped. The clock is the test's.
 
-#include "uitestsupport.h"
+#include "support/mainwindowfixture.h"
 
-#include "ui/steadytimer.h"
+#include <QPushButton>
+#include <QTest>
 
 #include <chrono>
 
@@ -18,39 +19,6 @@ constexpr int WaitMilliseconds = 5000;
 // "Anfänger": 8 twips right and 11 down per step, from (2280, 1200).
 constexpr float StartLeft = 2280;
 constexpr float StartTop = 1200;
-
-class FakeMonotonicClock : public MonotonicClock
-{
-public:
-    time_point now() const override { return time; }
-    time_point time = time_point(10h);
-};
-
-struct SteadyWindow
-{
-    QTemporaryDir dir;
-    FakeMonotonicClock *ticks = nullptr;
-    std::unique_ptr<Hopsala> window;
-
-    SteadyWindow()
-    {
-        QFile file(dir.filePath(QStringLiteral("Wahl.txt")));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(DefaultWahl);
-        file.close();
-        auto ownTicks = std::make_unique<FakeMonotonicClock>();
-        ticks = ownTicks.get();
-        window = std::make_unique<Hopsala>(std::make_unique<FakeClock>(),
-                                           dir.path().toStdString(),
-                                           std::make_unique<RecordingBell>(),
-                                           std::move(ownTicks));
-        window->load();
-        window->showCentred();
-    }
-
-    float top() { return window->toolkit().ballTop(); }
-    float left() { return window->toolkit().ballLeft(); }
-};
 
 } // namespace
 
@@ -65,30 +33,32 @@ private slots:
 
 void TestBallSpeed::aLateWakeUpMovesTheBallByTheStepsItMissed()
 {
-    SteadyWindow w;
-    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    MainWindowFixture w(DefaultWahl, MainWindowFixture::FakeTicks);
+    QVERIFY(w.start());
+    QtToolkit &ball = w.window->toolkit();
     w.window->findChild<QPushButton *>(QStringLiteral("cmdLos"))->click();
     // Three periods and a little: three steps in one wake-up.
     w.ticks->time += 3 * Period + 2ms;
-    QTRY_COMPARE_WITH_TIMEOUT(w.top(), StartTop + 3 * 11, WaitMilliseconds);
-    QCOMPARE(w.left(), StartLeft + 3 * 8);
+    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 3 * 11, WaitMilliseconds);
+    QCOMPARE(ball.ballLeft(), StartLeft + 3 * 8);
     // The fourth step is due at four periods, not a period after the wake-up.
     w.ticks->time += Period - 2ms;
-    QTRY_COMPARE_WITH_TIMEOUT(w.top(), StartTop + 4 * 11, WaitMilliseconds);
-    QCOMPARE(w.left(), StartLeft + 4 * 8);
+    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
+    QCOMPARE(ball.ballLeft(), StartLeft + 4 * 8);
 }
 
 void TestBallSpeed::aWakeUpFarTooLateMovesTheBallByFourStepsAtMost()
 {
-    SteadyWindow w;
-    QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+    MainWindowFixture w(DefaultWahl, MainWindowFixture::FakeTicks);
+    QVERIFY(w.start());
+    QtToolkit &ball = w.window->toolkit();
     w.window->findChild<QPushButton *>(QStringLiteral("cmdLos"))->click();
     w.ticks->time += 20 * Period;
-    QTRY_COMPARE_WITH_TIMEOUT(w.top(), StartTop + 4 * 11, WaitMilliseconds);
+    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
     // The next step is due one period after the twentieth.
     w.ticks->time += Period;
-    QTRY_COMPARE_WITH_TIMEOUT(w.top(), StartTop + 5 * 11, WaitMilliseconds);
-    QCOMPARE(w.left(), StartLeft + 5 * 8);
+    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 5 * 11, WaitMilliseconds);
+    QCOMPARE(ball.ballLeft(), StartLeft + 5 * 8);
 }
 
 QTEST_MAIN(TestBallSpeed)

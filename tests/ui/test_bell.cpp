@@ -1,6 +1,10 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
+#include "support/modalanswerer.h"
+#include "support/widgetinput.h"
 #include "ui/canberrabell.h"
+
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <future>
 #include <poll.h>

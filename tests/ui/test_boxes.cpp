@@ -1,10 +1,19 @@
-#include "uitestsupport.h"
+#include "support/mainwindowfixture.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProxyStyle>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 

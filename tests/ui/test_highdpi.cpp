@@ -1,8 +1,8 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
 #include "ui/lineshape.h"
 
 #include <QScreen>
+#include <QTest>
 
 // Runs on a screen of device pixel ratio 2 (QT_SCALE_FACTOR=2).
 class TestHighDpi : public QObject

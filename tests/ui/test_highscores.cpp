@@ -1,6 +1,10 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
 #include "ui/high.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -50,7 +54,7 @@ void TestHighScores::itShowsEachRecordAsStored()
     QVERIFY(high);
     QVERIFY(QTest::qWaitForWindowExposed(high));
     QCOMPARE(shownRecords(high), (QStringList{"12", "Maus", "14", QStringLiteral("Jörg"), "0", ""}));
-    QCOMPARE(high->directory(), f.dir.path().toStdString() + "/");
+    QCOMPARE(high->directory(), f.path().toStdString() + "/");
     QVERIFY(f.timerActive("TimerZ") && f.timerActive("TimerB"));
     // A file removed meanwhile holds no records yet.
     high->close();
@@ -66,7 +70,7 @@ void TestHighScores::choosingItAgainOnlyRaisesTheOpenWindow()
     High *first = openHighScores(f);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     const QStringList before = shownRecords(first);
-    f.writeWahl(DefaultWahl);
+    QVERIFY(f.writeWahl(DefaultWahl));
     QCOMPARE(openHighScores(f), first);
     QCOMPARE(shownRecords(first), before);
     QCOMPARE(f.window->findChildren<High *>().size(), 0);

@@ -1,11 +1,16 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
 #include "ui/ballimage.h"
 #include "ui/captionlabel.h"
 #include "ui/lineshape.h"
 
+#include <QApplication>
 #include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 class TestMainWindow : public QObject
 {

@@ -3,6 +3,7 @@
 // four; a stopped timer emits nothing further, also in the middle of such a
 // run. The clock is the test's; the wake-ups are real precise timers.
 
+#include "support/fakemonotonicclock.h"
 #include "ui/steadytimer.h"
 
 #include <QSignalSpy>
@@ -17,13 +18,6 @@ namespace {
 constexpr auto Period = 16ms;
 // Bound of every wait: a wake-up is due within a period of real time.
 constexpr int WaitMilliseconds = 5000;
-
-class FakeMonotonicClock : public MonotonicClock
-{
-public:
-    time_point now() const override { return time; }
-    time_point time = time_point(10h);
-};
 
 } // namespace
 

@@ -1,13 +1,16 @@
-#include "uitestsupport.h"
-
-#include <QDir>
-#include <QFileInfo>
-
+#include "storage/settings.h"
+#include "support/mainwindowfixture.h"
+#include "support/modalanswerer.h"
 #include "ui/high.h"
 
-#include "storage/settings.h"
-
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 

@@ -1,6 +1,10 @@
-#include "uitestsupport.h"
-
+#include "support/mainwindowfixture.h"
+#include "support/modalanswerer.h"
+#include "support/widgetinput.h"
 #include "ui/high.h"
+
+#include <QLabel>
+#include <QTest>
 
 namespace {
 

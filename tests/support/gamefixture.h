@@ -1,51 +1,25 @@
 #pragma once
 
-#include "faketoolkit.h"
 #include "game/mainform.h"
 #include "support/fakeclock.h"
-#include "support/filestamp.h"
+#include "support/faketoolkit.h"
+#include "support/programfolder.h"
 #include "support/recordprinter.h"
 #include "support/wahlbytes.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <string>
-
-// A program directory in a fresh temporary folder, a fake toolkit and clock,
-// and the main window's logic on top of them.
-struct GameFixture
+// The main window's logic over a fake toolkit and clock and a program folder
+// of its own.
+struct GameFixture : ProgramFolder
 {
-    QTemporaryDir dir;
     FakeToolkit toolkit;
     FakeClock clock;
     MainForm form{toolkit, clock};
 
     explicit GameFixture(const QByteArray &wahl = WorkedExampleWahl)
+        : ProgramFolder(wahl)
     {
-        toolkit.directory = dir.path().toStdString();
-        if (!wahl.isNull())
-            writeFile(wahl);
+        toolkit.directory = path().toStdString();
     }
-
-    QString path() const { return dir.filePath(QStringLiteral("Wahl.txt")); }
-
-    void writeFile(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(bytes);
-    }
-
-    QByteArray fileBytes() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    // The file's identity, modification time and bytes.
-    FileStamp stamp() const { return fileStamp(path()); }
 
     // Starts a game at the given time of day.
     void startAt(int hours, int minutes, int seconds)

@@ -1,0 +1,41 @@
+#include "support/mainwindowfixture.h"
+
+#include "ui/steadytimer.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+MainWindowFixture::MainWindowFixture(const QByteArray &wahl, Ticks kind)
+    : ProgramFolder(wahl)
+{
+    auto ownClock = std::make_unique<FakeClock>(TimeOfDay{10, 20, 5});
+    clock = ownClock.get();
+    auto ownBell = std::make_unique<RecordingBell>();
+    bell = ownBell.get();
+    auto ownTicks = kind == FakeTicks ? std::make_unique<FakeMonotonicClock>() : nullptr;
+    ticks = ownTicks.get();
+    window = std::make_unique<Hopsala>(std::move(ownClock), path().toStdString(), std::move(ownBell),
+                                       std::move(ownTicks));
+    window->toolkit().setTerminate([this] { ++terminations; });
+    window->toolkit().setFallbackBeep([this] { ++fallbackBeeps; });
+}
+
+bool MainWindowFixture::start()
+{
+    window->load();
+    window->showCentred();
+    return QTest::qWaitForWindowExposed(window.get());
+}
+
+QString MainWindowFixture::caption(const char *name) const
+{
+    return control<QLabel>(name)->text();
+}
+
+bool MainWindowFixture::timerActive(const char *name) const
+{
+    if (auto *steady = control<SteadyTimer>(name))
+        return steady->isActive();
+    return control<QTimer>(name)->isActive();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ui/bell.h"
+
+// Counts its rings and sounds or not, as the test sets.
+class RecordingBell : public Bell
+{
+public:
+    bool ring() override
+    {
+        ++rings;
+        return sounds;
+    }
+    int rings = 0;
+    bool sounds = true;
+};
