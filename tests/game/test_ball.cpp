@@ -47,7 +47,6 @@ private slots:
         QFETCH(QList<float>, lefts);
         QFETCH(QList<float>, tops);
         GameFixture f(wahlFile({level, "0,\"a\"", "0,\"b\"", "0,\"c\""}));
-        f.form.Form_Load();
         for (int tick = 0; tick < 3; ++tick) {
             f.form.TimerB_Timer();
             QCOMPARE(f.toolkit.left, lefts[tick]);
@@ -80,7 +79,6 @@ private slots:
     {
         // In a 4800 × 3840 window: bottom bounce on tick 104, right bounce on tick 209.
         GameFixture f;
-        f.form.Form_Load();
         for (int tick = 1; tick <= 209; ++tick) {
             f.form.TimerB_Timer();
             if (tick == 103)
@@ -191,6 +189,7 @@ private slots:
         GameFixture f;
         f.toolkit.snapsToPixels = true;
         setUp(f, 2280, 1200, 8, 11);
+        f.toolkit.trace.clear();
         f.form.TimerB_Timer();
         const std::vector<std::string> expected{
             "ballTop = 1200", "setBallTop 1211", "ballLeft = 2280", "setBallLeft 2288",

@@ -16,7 +16,6 @@ private slots:
     {
         // Start at 12:00:45: "30" in the start second, "25" at :50, "1" at 01:14, "0" at 01:15.
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(12, 0, 45);
         const std::pair<int, std::string> ticks[] = {{45, "30"}, {46, "29"}, {50, "25"}, {59, "16"}};
         for (const auto &[second, shown] : ticks) {
@@ -39,7 +38,6 @@ private slots:
     {
         // Only the seconds count: 23:59:50 ends at 00:00:20.
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(23, 59, 50);
         f.tickAt(23, 59, 59);
         QCOMPARE(f.toolkit.caption(Label::lblZeit), std::string("21"));
@@ -65,7 +63,6 @@ private slots:
         QFETCH(QTime, after);
         QFETCH(QString, shown);
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(12, 0, 45);
         f.tickAt(before.hour(), before.minute(), before.second());
         f.tickAt(after.hour(), after.minute(), after.second());
@@ -79,7 +76,6 @@ private slots:
     {
         // A game stopped at "3" by a level choice: the next game's "30" is no missed end.
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(12, 0, 45);
         f.tickAt(12, 1, 12);
         f.form.mnuAnf_Click();
@@ -94,7 +90,6 @@ private slots:
         // The errors are the clicks less the double clicks, sign and all: double clicks that
         // came without their first click make the count negative.
         GameFixture f(wahlFile({"\"Anf\xe4nger\"", "99,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
-        f.form.Form_Load();
         f.startAt(12, 0, 45);
         for (int i = 0; i < 3; ++i)
             f.form.Ball_DblClick();
@@ -119,7 +114,6 @@ private slots:
         QFETCH(int, errors);
         QFETCH(QString, message);
         GameFixture f(wahlFile({"\"Anf\xe4nger\"", "99,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
-        f.form.Form_Load();
         playGame(f, doubleClicks, errors);
         const auto &log = f.toolkit.log;
         const auto at = [&log](const std::string &entry) { return std::find(log.begin(), log.end(), entry) - log.begin(); };

@@ -24,7 +24,6 @@ private slots:
     {
         // 26 beats 25: prompt, title and old holder as default; the score is stored as text.
         GameFixture f(wahlFile({"\"Anf\xe4nger\"", "25,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
-        f.form.Form_Load();
         f.toolkit.answers = {"J\xc3\xb6rg"};
         playGame(f, 26, 2);
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
@@ -61,7 +60,6 @@ private slots:
         QFETCH(bool, record);
         const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
         GameFixture f(file);
-        f.form.Form_Load();
         const FileStamp before = f.wahlStamp();
         playGame(f, game);
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(record ? 1 : 0));
@@ -93,7 +91,7 @@ private slots:
         QFETCH(QByteArray, storedScore);
         QFETCH(bool, atStart);
         const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
-        GameFixture f(atStart ? file : WorkedExampleWahl);
+        GameFixture f(atStart ? file : WorkedExampleWahl, GameFixture::NotLoaded);
         try {
             f.form.Form_Load();
             f.writeWahl(file);
@@ -113,7 +111,6 @@ private slots:
     {
         // An empty answer (Cancel or a cleared field) stores "unbekannt"; blanks are kept.
         GameFixture f;
-        f.form.Form_Load();
         f.toolkit.answers = {""};
         playGame(f, 13);
         QCOMPARE(f.form.state().HighScoreTable[0].name, FieldValue::text("unbekannt"));
@@ -127,7 +124,6 @@ private slots:
         // A level field naming no level keeps the mark on "Anfänger": entry 1 gets the record,
         // and the level field goes back as it was read.
         GameFixture f(wahlFile({"\"profi\"", "1,\"Maus\"", "9,\"Igel\"", "0,\"x\""}));
-        f.form.Form_Load();
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 2);
         QCOMPARE(f.wahlBytes(), wahlFile({"\"profi\"", "\"2\",\"Fuchs\"", "9,\"Igel\"", "0,\"x\""}));
@@ -137,7 +133,6 @@ private slots:
     {
         // A change made to the file during the game is what the record test sees and keeps.
         GameFixture f;
-        f.form.Form_Load();
         f.form.mnuPro_Click();
         f.writeWahl(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "30,\"Eule\""}));
         f.toolkit.answers = {"Fuchs"};
@@ -171,7 +166,6 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(bool, told);
         GameFixture f;
-        f.form.Form_Load();
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.onEffect = [&] {
             if (f.toolkit.log.back().starts_with("inputBox"))
@@ -190,7 +184,6 @@ private slots:
         // DefaultName is the holder's name as the end of the game re-reads it, not as start-up
         // read it.
         GameFixture f;
-        f.form.Form_Load();
         f.writeWahl(wahlFile({"\"Anf\xe4nger\"", "15,\"Eule\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 20);
@@ -203,7 +196,6 @@ private slots:
     {
         // The mark on mnuFor picks entry 2; the other entries go back in the form they were read.
         GameFixture f(wahlFile({"\"Fortgeschrittener\"", "\"30\",\"Maus\"", "9,\"Igel\"", ",\"x\""}));
-        f.form.Form_Load();
         f.toolkit.answers = {"Dachs"};
         playGame(f, 10, 4);
         QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
@@ -217,7 +209,6 @@ private slots:
     {
         // The default answer is the holder's name: taking it keeps the name with the new score.
         GameFixture f;
-        f.form.Form_Load();
         f.toolkit.answers = {"Maus"};
         playGame(f, 20);
         QCOMPARE(f.form.state().HighScoreTable[0], (HighScoreEntry{FieldValue::text("20"), FieldValue::text("Maus")}));
@@ -228,7 +219,6 @@ private slots:
         // A file removed during the game holds no records: the game is one, and the write
         // makes the file anew.
         GameFixture f;
-        f.form.Form_Load();
         QFile::remove(f.wahlPath());
         f.toolkit.answers = {"Fuchs"};
         playGame(f, 5);
@@ -247,7 +237,6 @@ private slots:
         // may try again, with the record kept; only giving up loses it.
         QFETCH(bool, retry);
         GameFixture f;
-        f.form.Form_Load();
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.retries = {retry};
         f.toolkit.onEffect = [&f] {

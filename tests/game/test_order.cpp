@@ -75,7 +75,6 @@ private slots:
         QFETCH(QByteArray, levelName);
         const QByteArray stored = wahlFile({"\"stufe\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""});
         GameFixture f(stored);
-        f.form.Form_Load();
         f.startAt(10, 20, 5);
         f.form.state().StepX = -8;
         f.form.state().StepY = -11;
@@ -108,7 +107,7 @@ private slots:
         QFETCH(int, stepX);
         QFETCH(int, stepY);
         QFETCH(QByteArray, name);
-        GameFixture f(wahlFile({name, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        GameFixture f(wahlFile({name, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}), GameFixture::NotLoaded);
         std::vector<Moment> moments;
         watch(f, moments);
         f.form.Form_Load();
@@ -122,7 +121,7 @@ private slots:
     void formLoadReadsTheProgramDirectoryBeforeAnythingElse()
     {
         // The directory is asked for first, and once; the file is read before any mark is set.
-        GameFixture f(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        GameFixture f(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}), GameFixture::NotLoaded);
         QFile::remove(f.wahlPath());
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.Form_Load());
         const std::vector<std::string> expected{"programDirectory = " + f.toolkit.directory};

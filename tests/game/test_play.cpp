@@ -31,7 +31,6 @@ private slots:
         QFETCH(int, s);
         QFETCH(QString, endTime);
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(h, m, s);
         QCOMPARE(QString::fromStdString(f.form.state().EndTime), endTime);
     }
@@ -40,7 +39,6 @@ private slots:
     {
         // Starting touches the timers, EndTime and the two counters, nothing else.
         GameFixture f;
-        f.form.Form_Load();
         f.toolkit.log.clear();
         f.startAt(10, 20, 5);
         const std::vector<std::string> expected{"TimerZ on", "TimerB on", "caption lblPunkte 0",
@@ -54,7 +52,6 @@ private slots:
     {
         // Without a running game neither counter moves and nothing beeps.
         GameFixture f;
-        f.form.Form_Load();
         f.doubleClick();
         f.form.Ball_Click();
         QVERIFY(f.toolkit.captions.empty());
@@ -82,7 +79,6 @@ private slots:
     {
         // Pressing "Los" again zeroes the counters and moves the end past the new start.
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(10, 20, 5);
         f.doubleClick();
         f.tickAt(10, 20, 25);
@@ -101,7 +97,6 @@ private slots:
     {
         // Choosing "Profi" stops the game silently and rewrites only the first line.
         GameFixture f;
-        f.form.Form_Load();
         f.startAt(10, 20, 5);
         f.doubleClick();
         f.tickAt(10, 20, 10);
@@ -137,7 +132,6 @@ private slots:
         QFETCH(int, stepY);
         QFETCH(QByteArray, firstLine);
         GameFixture f(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"}));
-        f.form.Form_Load();
         // Another copy of the game stores a record after this one has read the file: it stays.
         f.writeWahl(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "\"3\",\"Zweiter\""}));
         f.form.state().StepX = -15;
@@ -158,7 +152,6 @@ private slots:
     {
         // A choice of the level already checked still resets the counters and writes.
         GameFixture f;
-        f.form.Form_Load();
         f.writeWahl("\"Anf\xe4nger\",12,\"Maus\",9,\"Igel\",0,\"unbekannt\"");
         f.form.mnuAnf_Click();
         QCOMPARE(f.wahlBytes(), WorkedExampleWahl);
@@ -169,7 +162,6 @@ private slots:
     {
         // The file is written again, not left alone because its bytes would not change.
         GameFixture f;
-        f.form.Form_Load();
         const FileStamp before = f.wahlStamp();
         f.form.mnuAnf_Click();
         const FileStamp after = f.wahlStamp();
@@ -181,7 +173,6 @@ private slots:
     {
         // The choice stands in the window even when the file cannot be written.
         GameFixture f;
-        f.form.Form_Load();
         f.form.state().AppDir = f.toolkit.directory + "/missing/";
         const FileStamp before = f.wahlStamp();
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.mnuFor_Click());
@@ -195,7 +186,6 @@ private slots:
     {
         // "Highscore" asks for the window, "Beenden" ends the program, neither writes.
         GameFixture f;
-        f.form.Form_Load();
         const FileStamp before = f.wahlStamp();
         f.startAt(10, 0, 0);
         f.form.mnuHigh_Click();

@@ -8,17 +8,21 @@
 #include "support/wahlbytes.h"
 
 // The main window's logic over a fake toolkit and clock and a program folder
-// of its own.
+// of its own, loaded as at start unless the test wants it NotLoaded.
 struct GameFixture : ProgramFolder
 {
+    enum Load { Loaded, NotLoaded };
+
     FakeToolkit toolkit;
     FakeClock clock;
     MainForm form{toolkit, clock};
 
-    explicit GameFixture(const QByteArray &wahl = WorkedExampleWahl)
+    explicit GameFixture(const QByteArray &wahl = WorkedExampleWahl, Load load = Loaded)
         : ProgramFolder(wahl)
     {
         toolkit.directory = path().toStdString();
+        if (load == Loaded)
+            form.Form_Load();
     }
 
     // Starts a game at the given time of day.
