@@ -2,30 +2,42 @@
 
 #include <QTest>
 
-#include <cmath>
+namespace {
+
+// Where the ball stands, in twips, and its steps.
+struct Ball
+{
+    float left, top;
+    int stepX, stepY;
+    bool operator==(const Ball &other) const = default;
+};
+
+char *toString(const Ball &ball)
+{
+    return QTest::toString(QStringLiteral("(%1, %2) stepping (%3, %4)")
+                               .arg(ball.left).arg(ball.top).arg(ball.stepX).arg(ball.stepY));
+}
+
+Ball after(GameFixture &f)
+{
+    return {f.toolkit.left, f.toolkit.top, f.form.state().StepX, f.form.state().StepY};
+}
+
+void setUp(GameFixture &f, Ball ball)
+{
+    f.toolkit.left = ball.left;
+    f.toolkit.top = ball.top;
+    f.form.state().StepX = static_cast<std::int16_t>(ball.stepX);
+    f.form.state().StepY = static_cast<std::int16_t>(ball.stepY);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ball)
 
 class BallTest : public QObject
 {
     Q_OBJECT
-
-    struct Position
-    {
-        float left, top;
-        int stepX, stepY;
-    };
-
-    static Position after(GameFixture &f)
-    {
-        return {f.toolkit.left, f.toolkit.top, f.form.state().StepX, f.form.state().StepY};
-    }
-
-    static void setUp(GameFixture &f, float left, float top, int stepX, int stepY)
-    {
-        f.toolkit.left = left;
-        f.toolkit.top = top;
-        f.form.state().StepX = static_cast<std::int16_t>(stepX);
-        f.form.state().StepY = static_cast<std::int16_t>(stepY);
-    }
 
 private slots:
     void theFirstTicksMoveRightAndDownAtTheLevelsSpeed_data()
@@ -58,21 +70,12 @@ private slots:
     {
         // Top and left hold in the same tick (left on equality): the ball leaves diagonally.
         GameFixture f;
-        setUp(f, 1344, 23, -8, -11);
-        f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.left, 1336.0f);
-        QCOMPARE(f.toolkit.top, 12.0f);
-        f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.top, 1.0f);
-        QCOMPARE(f.form.state().StepX, std::int16_t(-8));
-        f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.left, 1320.0f);
-        QCOMPARE(f.toolkit.top, -10.0f);
-        QCOMPARE(f.form.state().StepX, std::int16_t(8));
-        QCOMPARE(f.form.state().StepY, std::int16_t(11));
-        f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.left, 1328.0f);
-        QCOMPARE(f.toolkit.top, 1.0f);
+        setUp(f, {1344, 23, -8, -11});
+        const Ball ticks[] = {{1336, 12, -8, -11}, {1328, 1, -8, -11}, {1320, -10, 8, 11}, {1328, 1, 8, 11}};
+        for (const Ball &expected : ticks) {
+            f.form.TimerB_Timer();
+            QCOMPARE(after(f), expected);
+        }
     }
 
     void theBottomAndRightBoundsHoldOnTheWorkedTicks()
@@ -96,84 +99,61 @@ private slots:
         QCOMPARE(f.form.state().StepX, std::int16_t(-8));
     }
 
-    void everyBoundHoldsOnEquality_data()
+    void aStepTurnsWheneverItsBoundHolds_data()
     {
-        QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::addColumn<int>("stepX");
-        QTest::addColumn<int>("stepY");
-        QTest::addColumn<int>("stepXAfter");
-        QTest::addColumn<int>("stepYAfter");
+        QTest::addColumn<Ball>("start");
+        QTest::addColumn<Ball>("end");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<float>("outerWidth");
+        QTest::addColumn<bool>("snaps");
+        const auto row = [](const char *name, Ball start, Ball end, int ticks = 1, float outerWidth = 4800,
+                            bool snaps = false) { QTest::newRow(name) << start << end << ticks << outerWidth << snaps; };
         // The 4800 × 3840 window bounds the ball's edges at 4700 (right) and 3090 (bottom).
-        QTest::newRow("right") << 3942.0f << 1000.0f << 8 << 11 << -8 << 11;
-        QTest::newRow("bottom") << 2000.0f << 2329.0f << 8 << 11 << 8 << -11;
-        QTest::newRow("top") << 2000.0f << 11.0f << 8 << -11 << 8 << 11;
-        QTest::newRow("left") << 1328.0f << 1000.0f << -8 << 11 << 8 << 11;
-        QTest::newRow("one short of right") << 3941.0f << 1000.0f << 8 << 11 << 8 << 11;
-        QTest::newRow("one short of bottom") << 2000.0f << 2328.0f << 8 << 11 << 8 << 11;
-        QTest::newRow("one short of top") << 2000.0f << 12.0f << 8 << -11 << 8 << -11;
-        QTest::newRow("one short of left") << 1329.0f << 1000.0f << -8 << 11 << -8 << 11;
-        QTest::newRow("fractional past left") << 1327.5f << 1000.0f << -8 << 11 << 8 << 11;
+        row("right", {3942, 1000, 8, 11}, {3950, 1011, -8, 11});
+        row("bottom", {2000, 2329, 8, 11}, {2008, 2340, 8, -11});
+        row("top", {2000, 11, 8, -11}, {2008, 0, 8, 11});
+        row("left", {1328, 1000, -8, 11}, {1320, 1011, 8, 11});
+        row("one short of right", {3941, 1000, 8, 11}, {3949, 1011, 8, 11});
+        row("one short of bottom", {2000, 2328, 8, 11}, {2008, 2339, 8, 11});
+        row("one short of top", {2000, 12, 8, -11}, {2008, 1, 8, -11});
+        row("one short of left", {1329, 1000, -8, 11}, {1321, 1011, -8, 11});
+        row("fractional past left", {1327.5f, 1000, -8, 11}, {1319.5f, 1011, 8, 11});
+        // Missed by the sum the tick wrote, reached by the whole pixel the window holds, a
+        // multiple of 15 twips: 2336 is held as 2340, 3938 as 3945, 4 as 0, 1327 as 1320.
+        row("bottom held at a pixel", {2000, 2325, 8, 11}, {2010, 2340, 8, -11}, 1, 4800, true);
+        row("right held at a pixel", {3930, 1500, 8, 11}, {3945, 1515, -8, 11}, 1, 4795, true);
+        row("top held at a pixel", {2000, 15, 8, -11}, {2010, 0, 8, 11}, 1, 4800, true);
+        row("left held at a pixel", {1335, 1500, -8, 11}, {1320, 1515, 8, 11}, 1, 4800, true);
+        // A window made smaller leaves the ball below the bound: StepY turns on every tick.
+        row("below the bottom", {2000, 2800, 8, 11}, {2048, 2800, 8, 11}, 6);
+        // Right and left hold in one tick: two turns keep the sign.
+        row("window too narrow", {1312, 1000, 8, 11}, {1320, 1011, 8, 11}, 1, 1500);
+        // Turning 0 gives 0: a ball without steps stands still even at a bound.
+        row("no steps", {1320, 0, 0, 0}, {1320, 0, 0, 0}, 3);
     }
-    void everyBoundHoldsOnEquality()
+    void aStepTurnsWheneverItsBoundHolds()
     {
-        // Every test is less-than-or-equal on the position the same tick has written.
-        QFETCH(float, left);
-        QFETCH(float, top);
-        QFETCH(int, stepX);
-        QFETCH(int, stepY);
-        QFETCH(int, stepXAfter);
-        QFETCH(int, stepYAfter);
+        // Every bound is less-than-or-equal, tested on the position the window holds once the
+        // same tick has written it.
+        QFETCH(Ball, start);
+        QFETCH(Ball, end);
+        QFETCH(int, ticks);
+        QFETCH(float, outerWidth);
+        QFETCH(bool, snaps);
         GameFixture f;
-        setUp(f, left, top, stepX, stepY);
-        f.form.TimerB_Timer();
-        const Position p = after(f);
-        QCOMPARE(p.left, left + static_cast<float>(stepX));
-        QCOMPARE(p.top, top + static_cast<float>(stepY));
-        QCOMPARE(p.stepX, stepXAfter);
-        QCOMPARE(p.stepY, stepYAfter);
-    }
-
-    void aBallBelowTheBottomBoundJittersInPlaceAndKeepsGoingSideways()
-    {
-        // A window made smaller leaves the ball beyond the bound: StepY flips on every tick.
-        GameFixture f;
-        setUp(f, 2000, 2800, 8, 11);
-        for (int tick = 0; tick < 6; ++tick)
+        f.toolkit.outerWidth = outerWidth;
+        f.toolkit.snapsToPixels = snaps;
+        setUp(f, start);
+        for (int tick = 0; tick < ticks; ++tick)
             f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.top, 2800.0f);
-        QCOMPARE(f.toolkit.left, 2048.0f);
-    }
-
-    void aWindowTooNarrowForTheBallTurnsStepXTwiceAndKeepsItsSign()
-    {
-        // Right and left hold in one tick: two negations keep the sign.
-        GameFixture f;
-        f.toolkit.outerWidth = 1500;
-        setUp(f, 1312, 1000, 8, 11);
-        f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.left, 1320.0f);
-        QCOMPARE(f.form.state().StepX, std::int16_t(8));
-    }
-
-    void zeroStepsLeaveTheBallStandingAndStayZero()
-    {
-        // Negating 0 gives 0: a ball without steps stands still even at a bound.
-        GameFixture f;
-        setUp(f, 1320, 0, 0, 0);
-        for (int tick = 0; tick < 3; ++tick)
-            f.form.TimerB_Timer();
-        QCOMPARE(f.toolkit.left, 1320.0f);
-        QCOMPARE(f.toolkit.top, 0.0f);
-        QCOMPARE(f.form.state().StepX, std::int16_t(0));
-        QCOMPARE(f.form.state().StepY, std::int16_t(0));
+        QCOMPARE(after(f), end);
     }
 
     void theBoundsAreReadAnewOnEveryTick()
     {
         // A larger window moves the right bound from the next tick on.
         GameFixture f;
-        setUp(f, 3936, 1000, 8, 11);
+        setUp(f, {3936, 1000, 8, 11});
         f.toolkit.outerWidth = 4810;
         f.form.TimerB_Timer();
         QCOMPARE(f.form.state().StepX, std::int16_t(8));
@@ -188,7 +168,7 @@ private slots:
         // width, left; top; x1, left; every read after a write sees what the window holds.
         GameFixture f;
         f.toolkit.snapsToPixels = true;
-        setUp(f, 2280, 1200, 8, 11);
+        setUp(f, {2280, 1200, 8, 11});
         f.toolkit.trace.clear();
         f.form.TimerB_Timer();
         const std::vector<std::string> expected{
@@ -197,43 +177,6 @@ private slots:
             "ballWidth = 750", "windowOuterWidth = 4800", "ballLeft = 2295",
             "ballTop = 1215", "lineX1 = 1320", "ballLeft = 2295"};
         QCOMPARE(f.toolkit.trace, expected);
-    }
-
-    void theBoundsAreTestedOnThePositionTheWindowHolds_data()
-    {
-        QTest::addColumn<float>("left");
-        QTest::addColumn<float>("top");
-        QTest::addColumn<int>("stepX");
-        QTest::addColumn<int>("stepY");
-        QTest::addColumn<float>("outerWidth");
-        QTest::addColumn<int>("stepXAfter");
-        QTest::addColumn<int>("stepYAfter");
-        // Each bound is missed by the sum the tick wrote and reached by the whole pixel
-        // the window holds: 2336 is held as 2340, 3938 as 3945, 4 as 0, 1327 as 1320.
-        QTest::newRow("bottom") << 2000.0f << 2325.0f << 8 << 11 << 4800.0f << 8 << -11;
-        QTest::newRow("right") << 3930.0f << 1500.0f << 8 << 11 << 4795.0f << -8 << 11;
-        QTest::newRow("top") << 2000.0f << 15.0f << 8 << -11 << 4800.0f << 8 << 11;
-        QTest::newRow("left") << 1335.0f << 1500.0f << -8 << 11 << 4800.0f << 8 << 11;
-    }
-    void theBoundsAreTestedOnThePositionTheWindowHolds()
-    {
-        // A tick that tested the sums it computed instead of reading the ball would miss these.
-        QFETCH(float, left);
-        QFETCH(float, top);
-        QFETCH(int, stepX);
-        QFETCH(int, stepY);
-        QFETCH(float, outerWidth);
-        QFETCH(int, stepXAfter);
-        QFETCH(int, stepYAfter);
-        GameFixture f;
-        f.toolkit.snapsToPixels = true;
-        f.toolkit.outerWidth = outerWidth;
-        setUp(f, left, top, stepX, stepY);
-        f.form.TimerB_Timer();
-        QCOMPARE(f.form.state().StepX, std::int16_t(stepXAfter));
-        QCOMPARE(f.form.state().StepY, std::int16_t(stepYAfter));
-        QCOMPARE(std::fmod(f.toolkit.left, 15.0f), 0.0f);
-        QCOMPARE(std::fmod(f.toolkit.top, 15.0f), 0.0f);
     }
 
     void resizingStretchesOnlyTheLowerEndOfTheLine()

@@ -4,72 +4,51 @@
 #include <QTime>
 
 using Label = Toolkit::Label;
-using Timer = Toolkit::Timer;
-using Item = Toolkit::MenuItem;
 
 class GameEndTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void theClockCountsDownToTheEndSecond()
+    void theClockCountsDownTheSecondsToTheEndAndEndsTheGameAtZero_data()
     {
-        // Start at 12:00:45: "30" in the start second, "25" at :50, "1" at 01:14, "0" at 01:15.
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QList<QTime>>("ticks");
+        QTest::addColumn<QStringList>("shown"); // after each tick
+        const QTime start(12, 0, 45);
+        QTest::newRow("down to the end second")
+            << start << QList<QTime>{{12, 0, 45}, {12, 0, 46}, {12, 0, 50}, {12, 0, 59}, {12, 1, 14}, {12, 1, 15}}
+            << QStringList{"30", "29", "25", "16", "1", "0"};
+        QTest::newRow("across midnight") << QTime(23, 59, 50) << QList<QTime>{{23, 59, 59}, {0, 0, 20}}
+                                         << QStringList{"21", "0"};
+        QTest::newRow("held up across the end second") << start << QList<QTime>{{12, 1, 14}, {12, 1, 16}}
+                                                       << QStringList{"1", "0"};
+        QTest::newRow("clock set forward past it") << start << QList<QTime>{{12, 0, 50}, {15, 1, 16}}
+                                                   << QStringList{"25", "0"};
+        QTest::newRow("clock set back a second") << start << QList<QTime>{{12, 0, 55}, {12, 0, 54}}
+                                                 << QStringList{"20", "21"};
+        QTest::newRow("clock set back an hour") << start << QList<QTime>{{12, 1, 14}, {11, 1, 16}}
+                                                << QStringList{"1", "59"};
+    }
+    void theClockCountsDownTheSecondsToTheEndAndEndsTheGameAtZero()
+    {
+        // "30" in the start second, "0" in the end second 30 s on, where the game ends with its
+        // box; only the seconds count, so a game across midnight ends like any other. A tick
+        // after a missed end second shows "0" and ends the game, not a minute later; a clock
+        // set back shows more seconds, and that game goes on.
+        QFETCH(QTime, start);
+        QFETCH(QList<QTime>, ticks);
+        QFETCH(QStringList, shown);
         GameFixture f;
-        f.startAt(12, 0, 45);
-        const std::pair<int, std::string> ticks[] = {{45, "30"}, {46, "29"}, {50, "25"}, {59, "16"}};
-        for (const auto &[second, shown] : ticks) {
-            f.tickAt(12, 0, second);
-            QCOMPARE(f.toolkit.caption(Label::lblZeit), shown);
+        f.startAt(start.hour(), start.minute(), start.second());
+        for (qsizetype i = 0; i < ticks.size(); ++i) {
+            f.tickAt(ticks[i].hour(), ticks[i].minute(), ticks[i].second());
+            QCOMPARE(f.toolkit.caption(Label::lblZeit), shown[i].toStdString());
+            QCOMPARE(f.form.state().NowSeconds, ticks[i].toString(QStringLiteral("ss")).toStdString());
+            QCOMPARE(f.form.state().SecondsLeft, shown[i].toDouble());
+            QCOMPARE(f.toolkit.gameRuns(), shown[i] != "0");
+            QCOMPARE(f.toolkit.messages.size(), std::size_t(shown[i] == "0"));
         }
-        f.tickAt(12, 1, 14);
-        QCOMPARE(f.toolkit.caption(Label::lblZeit), std::string("1"));
-        QCOMPARE(f.form.state().NowSeconds, std::string("14"));
-        QCOMPARE(f.form.state().SecondsLeft, 1.0);
-        QVERIFY(f.toolkit.gameRuns());
-        QVERIFY(f.toolkit.messages.empty());
-        f.tickAt(12, 1, 15);
-        QCOMPARE(f.toolkit.caption(Label::lblZeit), std::string("0"));
-        QVERIFY(!f.toolkit.gameRuns());
-        QCOMPARE(f.toolkit.messages.size(), std::size_t(1));
-    }
-
-    void aGameAcrossMidnightEndsLikeAnyOther()
-    {
-        // Only the seconds count: 23:59:50 ends at 00:00:20.
-        GameFixture f;
-        f.startAt(23, 59, 50);
-        f.tickAt(23, 59, 59);
-        QCOMPARE(f.toolkit.caption(Label::lblZeit), std::string("21"));
-        f.tickAt(0, 0, 20);
-        QVERIFY(!f.toolkit.gameRuns());
-    }
-
-    void aMissedEndSecondEndsTheGameOnTheNextTickButAClockSetBackDoesNot_data()
-    {
-        QTest::addColumn<QTime>("before");
-        QTest::addColumn<QTime>("after");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("held up across the end second") << QTime(12, 1, 14) << QTime(12, 1, 16) << "0";
-        QTest::newRow("clock set forward past it") << QTime(12, 0, 50) << QTime(15, 1, 16) << "0";
-        QTest::newRow("clock set back a second") << QTime(12, 0, 55) << QTime(12, 0, 54) << "21";
-        QTest::newRow("clock set back an hour") << QTime(12, 1, 14) << QTime(11, 1, 16) << "59";
-    }
-    void aMissedEndSecondEndsTheGameOnTheNextTickButAClockSetBackDoesNot()
-    {
-        // No tick within the end second: the next tick shows "0" and ends, not a minute
-        // later; a clock set back shows more seconds too, and that game goes on.
-        QFETCH(QTime, before);
-        QFETCH(QTime, after);
-        QFETCH(QString, shown);
-        GameFixture f;
-        f.startAt(12, 0, 45);
-        f.tickAt(before.hour(), before.minute(), before.second());
-        f.tickAt(after.hour(), after.minute(), after.second());
-        QCOMPARE(f.toolkit.caption(Label::lblZeit), shown.toStdString());
-        QCOMPARE(f.form.state().SecondsLeft, shown.toDouble());
-        QCOMPARE(f.toolkit.gameRuns(), shown != "0");
-        QCOMPARE(f.toolkit.messages.size(), std::size_t(shown == "0"));
     }
 
     void aNewGameDoesNotInheritTheLastTickOfTheOldOne()

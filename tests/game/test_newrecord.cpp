@@ -6,8 +6,6 @@
 #include <cstring>
 
 using Label = Toolkit::Label;
-using Timer = Toolkit::Timer;
-using Item = Toolkit::MenuItem;
 
 namespace {
 

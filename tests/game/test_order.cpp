@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/levelrows.h"
 
 #include <QTest>
 
@@ -40,19 +41,6 @@ std::vector<std::string> marksFor(int level)
     for (int i = 0; i < 3; ++i)
         marks.push_back(std::string("check ") + items[i] + (i == level ? " on" : " off"));
     return marks;
-}
-
-void addLevelRows()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("stepX");
-    QTest::addColumn<int>("stepY");
-    QTest::addColumn<QByteArray>("name");     // as the file holds it
-    QTest::addColumn<QByteArray>("levelName"); // UTF-8, as LevelName holds it
-    QTest::newRow("Anfänger") << 0 << 8 << 11 << QByteArray("\"Anf\xe4nger\"") << QByteArray("Anfänger");
-    QTest::newRow("Fortgeschrittener") << 1 << 10 << 15 << QByteArray("\"Fortgeschrittener\"")
-                                       << QByteArray("Fortgeschrittener");
-    QTest::newRow("Profi") << 2 << 15 << 25 << QByteArray("\"Profi\"") << QByteArray("Profi");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/levelrows.h"
 
 #include <QTest>
 
@@ -114,23 +115,14 @@ private slots:
         QCOMPARE(f.form.state().LevelName, FieldValue::text("Profi"));
     }
 
-    void eachLevelEntrySetsItsPositiveStepsAndMark_data()
-    {
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<int>("stepX");
-        QTest::addColumn<int>("stepY");
-        QTest::addColumn<QByteArray>("firstLine");
-        QTest::newRow("Anfänger") << 0 << 8 << 11 << QByteArray("\"Anf\xe4nger\"\r\n");
-        QTest::newRow("Fortgeschrittener") << 1 << 10 << 15 << QByteArray("\"Fortgeschrittener\"\r\n");
-        QTest::newRow("Profi") << 2 << 15 << 25 << QByteArray("\"Profi\"\r\n");
-    }
+    void eachLevelEntrySetsItsPositiveStepsAndMark_data() { addLevelRows(); }
     void eachLevelEntrySetsItsPositiveStepsAndMark()
     {
         // After a bounce (negative steps) a level choice gives positive steps of its size.
-        QFETCH(int, entry);
+        QFETCH(int, level);
         QFETCH(int, stepX);
         QFETCH(int, stepY);
-        QFETCH(QByteArray, firstLine);
+        QFETCH(QByteArray, name);
         GameFixture f(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "0,"}));
         // Another copy of the game stores a record after this one has read the file: it stays.
         f.writeWahl(wahlFile({"\"Profi \"", "\"25\",\"Maus\"", ",\"Igel\"", "\"3\",\"Zweiter\""}));
@@ -138,14 +130,14 @@ private slots:
         f.form.state().StepY = -25;
         void (MainForm::*handlers[])() = {&MainForm::mnuAnf_Click, &MainForm::mnuFor_Click,
                                           &MainForm::mnuPro_Click};
-        (f.form.*handlers[entry])();
+        (f.form.*handlers[level])();
         QCOMPARE(f.form.state().StepX, std::int16_t(stepX));
         QCOMPARE(f.form.state().StepY, std::int16_t(stepY));
         const Item items[] = {Item::mnuAnf, Item::mnuFor, Item::mnuPro};
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(f.toolkit.isChecked(items[i]), i == entry);
+            QCOMPARE(f.toolkit.isChecked(items[i]), i == level);
         // The level that matched none is replaced; the scores keep their forms.
-        QCOMPARE(f.wahlBytes(), firstLine + "\"25\",\"Maus\"\r\n,\"Igel\"\r\n\"3\",\"Zweiter\"\r\n");
+        QCOMPARE(f.wahlBytes(), name + "\r\n\"25\",\"Maus\"\r\n,\"Igel\"\r\n\"3\",\"Zweiter\"\r\n");
     }
 
     void choosingTheCurrentLevelWritesTheSameFileAgain()

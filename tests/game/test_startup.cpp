@@ -1,4 +1,5 @@
 #include "support/gamefixture.h"
+#include "support/levelrows.h"
 
 #include "game/appdir.h"
 #include "storage/settings.h"
@@ -15,28 +16,22 @@ class StartupTest : public QObject
 private slots:
     void theStoredLevelSetsStepsAndOneCheckMark_data()
     {
-        QTest::addColumn<QByteArray>("level");
-        QTest::addColumn<int>("stepX");
-        QTest::addColumn<int>("stepY");
-        QTest::addColumn<int>("checked");
-        QTest::newRow("Anfänger") << QByteArray("\"Anf\xe4nger\"") << 8 << 11 << 0;
-        QTest::newRow("Fortgeschrittener") << QByteArray("\"Fortgeschrittener\"") << 10 << 15 << 1;
-        QTest::newRow("Profi") << QByteArray("\"Profi\"") << 15 << 25 << 2;
-        QTest::newRow("unquoted Profi") << QByteArray("Profi") << 15 << 25 << 2;
+        addLevelRows();
+        QTest::newRow("unquoted Profi") << 2 << 15 << 25 << QByteArray("Profi") << QByteArray("Profi");
     }
     void theStoredLevelSetsStepsAndOneCheckMark()
     {
         // Start-up applies the stored level: its steps, and the mark on its entry alone.
-        QFETCH(QByteArray, level);
+        QFETCH(int, level);
         QFETCH(int, stepX);
         QFETCH(int, stepY);
-        QFETCH(int, checked);
-        GameFixture f(wahlFile({level, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+        QFETCH(QByteArray, name);
+        GameFixture f(wahlFile({name, "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}));
         QCOMPARE(f.form.state().StepX, stepX);
         QCOMPARE(f.form.state().StepY, stepY);
         const Item items[] = {Item::mnuAnf, Item::mnuFor, Item::mnuPro};
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(f.toolkit.isChecked(items[i]), i == checked);
+            QCOMPARE(f.toolkit.isChecked(items[i]), i == level);
     }
 
     void startupKeepsWhatWasReadAndTouchesNothingElse()
