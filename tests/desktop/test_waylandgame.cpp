@@ -3,7 +3,6 @@
 
 #include "support/programfolder.h"
 #include "support/recordingbell.h"
-#include "support/wahlbytes.h"
 #include "support/widgetinput.h"
 #include "ui/hopsala.h"
 #include "ui/steadytimer.h"

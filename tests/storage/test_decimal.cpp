@@ -1,7 +1,6 @@
 #include "storage/settingsformat.h"
 #include "support/callresults.h"
 #include "support/environmentlocale.h"
-#include "support/recordprinter.h"
 #include "support/settingsrecords.h"
 
 #include <QTest>

@@ -1,10 +1,7 @@
 #include "storage/writefaults.h"
 #include "support/callresults.h"
-#include "support/filebytes.h"
 #include "support/programfolder.h"
-#include "support/recordprinter.h"
 #include "support/settingsrecords.h"
-#include "support/wahlbytes.h"
 
 #include <QTest>
 

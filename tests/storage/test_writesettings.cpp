@@ -1,9 +1,6 @@
 #include "support/environmentlocale.h"
-#include "support/filebytes.h"
 #include "support/programfolder.h"
-#include "support/recordprinter.h"
 #include "support/settingsrecords.h"
-#include "support/wahlbytes.h"
 
 #include <QTest>
 

@@ -5,7 +5,6 @@
 #include "support/faketoolkit.h"
 #include "support/programfolder.h"
 #include "support/recordprinter.h"
-#include "support/wahlbytes.h"
 
 // The main window's logic over a fake toolkit and clock and a program folder
 // of its own, loaded as at start unless the test wants it NotLoaded.

@@ -4,7 +4,6 @@
 #include "support/fakemonotonicclock.h"
 #include "support/programfolder.h"
 #include "support/recordingbell.h"
-#include "support/wahlbytes.h"
 #include "ui/hopsala.h"
 
 #include <memory>

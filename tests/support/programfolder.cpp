@@ -1,7 +1,5 @@
 #include "support/programfolder.h"
 
-#include "support/filebytes.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>

@@ -1,6 +1,9 @@
 #pragma once
 
+// With the folder come the helpers for the bytes of its files.
+#include "support/filebytes.h"
 #include "support/filestamp.h"
+#include "support/wahlbytes.h"
 
 #include <QByteArray>
 #include <QString>
