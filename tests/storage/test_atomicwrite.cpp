@@ -110,12 +110,8 @@ private slots:
         FaultyWrite fileSystem;
         fileSystem.failing = step;
         fileSystem.error = error;
-        try {
-            WriteSettings(m_path, SettingsRecord(), fileSystem);
-            QFAIL("the write succeeded");
-        } catch (const SettingsError &failure) {
-            QCOMPARE(QString::fromUtf8(failure.what()), expectedError(cause));
-        }
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(m_path, SettingsRecord(), fileSystem); })),
+                 expectedError(cause));
         QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(m_dir.otherEntries(), QStringList());
     }

@@ -1,3 +1,4 @@
+#include "support/callresults.h"
 #include "support/environmentlocale.h"
 #include "support/programfolder.h"
 #include "support/settingsrecords.h"
@@ -129,14 +130,8 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QVERIFY(m_dir.writeWahl(bytes));
-        try {
-            ReadSettings(m_path);
-            QFAIL("a short file was read");
-        } catch (const SettingsError &error) {
-            QCOMPARE(QString::fromUtf8(error.what()),
-                     "Die Datei „" + QString::fromStdString(m_path)
-                         + "“ ist unvollständig: Sie endet vor dem siebten Feld.");
-        }
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { ReadSettings(m_path); })),
+                 "Die Datei „" + QString::fromStdString(m_path) + "“ ist unvollständig: Sie endet vor dem siebten Feld.");
     }
 
     // A field may hold 1 MiB; one byte more marks the file as damaged
@@ -150,13 +145,8 @@ private slots:
                  std::size_t{1} << 20);
         const QByteArray tooLong = fits + 'x';
         for (const QByteArray &bytes : {"\"" + tooLong + "\",1,\"A\",2,\"B\",3,\"C\"", "1," + tooLong}) {
-            try {
-                read(bytes);
-                QFAIL("a field of more than 1 MiB was read");
-            } catch (const SettingsError &error) {
-                QVERIFY2(QString::fromUtf8(error.what()).endsWith("ist beschädigt: Ein Feld ist länger als 1 MiB."),
-                         error.what());
-            }
+            const QString error = QString::fromStdString(ErrorOf([&] { read(bytes); }));
+            QVERIFY2(error.endsWith("ist beschädigt: Ein Feld ist länger als 1 MiB."), qPrintable(error));
         }
     }
 
@@ -177,13 +167,8 @@ private slots:
         QFETCH(QString, cause);
         QVERIFY(m_dir.writeWahl(WorkedExampleWahl));
         const QString path = m_dir.filePath(relativePath);
-        try {
-            ReadSettings(path.toStdString());
-            QFAIL("an unreadable file was read");
-        } catch (const SettingsError &error) {
-            QCOMPARE(QString::fromUtf8(error.what()),
-                     "Die Datei „" + path + "“ kann nicht gelesen werden: " + cause);
-        }
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { ReadSettings(path.toStdString()); })),
+                 "Die Datei „" + path + "“ kann nicht gelesen werden: " + cause);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "support/callresults.h"
 #include "support/environmentlocale.h"
 #include "support/programfolder.h"
 #include "support/settingsrecords.h"
@@ -112,12 +113,8 @@ private slots:
     void aMissingDirectoryIsNamedInTheError()
     {
         const std::string path = m_dir.filePath("fehlt/Wahl.txt").toStdString();
-        try {
-            WriteSettings(path, WorkedExample());
-            QFAIL("a file was written into a missing directory");
-        } catch (const SettingsError &error) {
-            QCOMPARE(QString::fromUtf8(error.what()), expectedWriteError(path, "Das Verzeichnis existiert nicht."));
-        }
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(path, WorkedExample()); })),
+                 expectedWriteError(path, "Das Verzeichnis existiert nicht."));
         QVERIFY(!QFileInfo::exists(m_dir.filePath("fehlt")));
     }
 
@@ -128,12 +125,8 @@ private slots:
         QVERIFY(putFileBytes(m_path, WorkedExampleWahl));
         SettingsRecord record = WorkedExample();
         record.entries[1].name = FieldValue::text(std::string((1 << 20) + 1, 'x'));
-        try {
-            WriteSettings(m_path, record);
-            QFAIL("a field of more than 1 MiB was written");
-        } catch (const SettingsError &error) {
-            QCOMPARE(QString::fromUtf8(error.what()), expectedWriteError(m_path, "Ein Feld ist länger als 1 MiB."));
-        }
+        QCOMPARE(QString::fromStdString(ErrorOf([&] { WriteSettings(m_path, record); })),
+                 expectedWriteError(m_path, "Ein Feld ist länger als 1 MiB."));
         QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
         QCOMPARE(m_dir.otherEntries(), QStringList());
 
