@@ -6,7 +6,6 @@
 #include "ui/captionlabel.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
-#include "ui/utf8.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -65,7 +64,7 @@ protected:
 
 QString valueMeaning(const LabelLayout &entry)
 {
-    return fromUtf8(LevelTable[entry.level].name)
+    return QString::fromUtf8(LevelTable[entry.level].name)
         + (entry.shows == Shows::Score ? QStringLiteral(", Doppelklicks") : QStringLiteral(", Name"));
 }
 
@@ -94,7 +93,7 @@ void High::createLabels()
         const bool title = entry.shows == Shows::Title;
         QLabel *label = nullptr;
         if (title) {
-            auto *caption = new CaptionLabel(fromUtf8(LevelTable[entry.level].name), this);
+            auto *caption = new CaptionLabel(QString::fromUtf8(LevelTable[entry.level].name), this);
             titles.append(caption);
             label = caption;
         } else {
@@ -124,10 +123,10 @@ void High::Form_Load()
     // A file removed since the game started holds no records yet.
     const SettingsRecord settings = ReadSettingsIfPresent(settingsFilePath(m_directory)).value_or(SettingsRecord{});
     const auto &[anf, fort, pro] = settings.entries;
-    setValueText(PAn, fromUtf8(anf.score.displayText()));
-    setValueText(PFo, fromUtf8(fort.score.displayText()));
-    setValueText(PPr, fromUtf8(pro.score.displayText()));
-    setValueText(NAn, fromUtf8(anf.name.displayText()));
-    setValueText(NFo, fromUtf8(fort.name.displayText()));
-    setValueText(NPr, fromUtf8(pro.name.displayText()));
+    setValueText(PAn, QString::fromUtf8(anf.score.displayText()));
+    setValueText(PFo, QString::fromUtf8(fort.score.displayText()));
+    setValueText(PPr, QString::fromUtf8(pro.score.displayText()));
+    setValueText(NAn, QString::fromUtf8(anf.name.displayText()));
+    setValueText(NFo, QString::fromUtf8(fort.name.displayText()));
+    setValueText(NPr, QString::fromUtf8(pro.name.displayText()));
 }

@@ -13,7 +13,6 @@
 #include "ui/programfolder.h"
 #include "ui/systemclock.h"
 #include "ui/twips.h"
-#include "ui/utf8.h"
 
 #include <QCloseEvent>
 #include <QApplication>
@@ -151,9 +150,9 @@ void Hopsala::createMenu()
         item->setObjectName(QString::fromLatin1(name));
         return item;
     };
-    m_controls.mnuAnf = addItem("mnuAnf", fromUtf8(LevelTable[0].name));
-    m_controls.mnuFor = addItem("mnuFor", fromUtf8(LevelTable[1].name));
-    m_controls.mnuPro = addItem("mnuPro", fromUtf8(LevelTable[2].name));
+    m_controls.mnuAnf = addItem("mnuAnf", QString::fromUtf8(LevelTable[0].name));
+    m_controls.mnuFor = addItem("mnuFor", QString::fromUtf8(LevelTable[1].name));
+    m_controls.mnuPro = addItem("mnuPro", QString::fromUtf8(LevelTable[2].name));
     for (QAction *level : {m_controls.mnuAnf, m_controls.mnuFor, m_controls.mnuPro})
         level->setCheckable(true);
     m_controls.mnuAnf->setChecked(true);

@@ -9,7 +9,6 @@
 #include "ui/programidentity.h"
 #include "ui/steadytimer.h"
 #include "ui/twips.h"
-#include "ui/utf8.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -110,7 +109,7 @@ QAction *QtToolkit::menuItem(MenuItem which) const
 
 void QtToolkit::setCaption(Label which, const std::string &text)
 {
-    setValueText(label(which), fromUtf8(text));
+    setValueText(label(which), QString::fromUtf8(text));
 }
 
 std::string QtToolkit::caption(Label which) const
@@ -182,7 +181,7 @@ QWidget *QtToolkit::dialogParent() const
 
 void QtToolkit::messageBox(const std::string &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, QString::fromUtf8(text), QMessageBox::Ok,
                     dialogParent());
     removeButtonPictures(&box);
     keepLinesWhole(box);
@@ -198,9 +197,9 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
 {
     QInputDialog dialog(dialogParent());
     dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setWindowTitle(fromUtf8(title));
-    dialog.setLabelText(fromUtf8(prompt));
-    dialog.setTextValue(fromUtf8(defaultText));
+    dialog.setWindowTitle(QString::fromUtf8(title));
+    dialog.setLabelText(QString::fromUtf8(prompt));
+    dialog.setTextValue(QString::fromUtf8(defaultText));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
     removeButtonPictures(&dialog);
@@ -211,7 +210,7 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
 
 bool QtToolkit::retryBox(const std::string &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, fromUtf8(text), QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, QString::fromUtf8(text), QMessageBox::NoButton,
                     dialogParent());
     QPushButton *retry = box.addButton(QStringLiteral("Wiederholen"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Aufgeben"), QMessageBox::RejectRole);

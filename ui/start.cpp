@@ -1,10 +1,12 @@
 #include "ui/start.h"
 
-#include "ui/program.h"
+#include "ui/hopsala.h"
 #include "ui/programidentity.h"
 
 #include <QApplication>
 #include <QList>
+
+#include <exception>
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +97,29 @@ void releaseHeldMessages()
         qt_message_output(message.type, context, message.text);
     }
     heldMessages.clear();
+}
+
+// Sets the program's identity, loads the main window (a Wahl.txt that cannot
+// be read fails as a handler does: it is reported and the program ends with
+// status 1, the window never shows), shows it and runs the event loop.
+int runHopsala()
+{
+    QApplication::setApplicationName(QString::fromLatin1(ProgramIdentity::Name));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramIdentity::Version));
+    // Wayland compositors find the icon and the name through the desktop entry.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramIdentity::DesktopId));
+
+    Hopsala window;
+    try {
+        window.load();
+    } catch (const std::exception &error) {
+        // No frame comes before this box.
+        installGermanQtTexts();
+        window.toolkit().fail(error);
+        return 1; // not reached: fail() has ended the process
+    }
+    window.showCentred();
+    return QApplication::exec();
 }
 
 } // namespace
