@@ -36,18 +36,23 @@ void CaptionLabel::fit(const QList<CaptionLabel *> &captions, int rightEdge)
     }
 }
 
+// Drawn as a plain label draws its text.
 void CaptionLabel::paintEvent(QPaintEvent *event)
 {
-    if (m_condensation >= 1.0) {
+    if (m_condensation >= 1.0 && !m_elided) {
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    // Narrowed towards the left edge, where the caption begins; drawn as a
-    // plain label draws its text.
-    painter.scale(m_condensation, 1.0);
     QRect room = contentsRect();
-    room.setWidth(qCeil(room.width() / m_condensation));
+    QString shown = text();
+    if (m_elided) {
+        shown = fontMetrics().elidedText(shown, Qt::ElideRight, room.width());
+    } else {
+        // Narrowed towards the left edge, where the caption begins.
+        painter.scale(m_condensation, 1.0);
+        room.setWidth(qCeil(room.width() / m_condensation));
+    }
     style()->drawItemText(&painter, room, QStyle::visualAlignment(layoutDirection(), alignment()),
-                          palette(), isEnabled(), text(), foregroundRole());
+                          palette(), isEnabled(), shown, foregroundRole());
 }

@@ -9,6 +9,10 @@
 // narrow is its text drawn narrower, in its own font, so that no word is cut
 // off. A font of another size would cost a font match before the first
 // frame. Text, font and accessible name stay the caption's own.
+//
+// A label of values (a score, a name) that may outgrow its room elides
+// instead: its text ends in "…" at the label's edge rather than being cut
+// inside a letter, and stays whole for text() and screen readers.
 class CaptionLabel : public QLabel
 {
     Q_OBJECT
@@ -25,9 +29,13 @@ public:
     // tightest of them needs.
     static void fit(const QList<CaptionLabel *> &captions, int rightEdge);
 
+    // Ends a text too wide for the label in "…" instead.
+    void setElided(bool elided) { m_elided = elided; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     qreal m_condensation = 1.0;
+    bool m_elided = false;
 };

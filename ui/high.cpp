@@ -8,8 +8,6 @@
 #include "ui/twips.h"
 
 #include <QLabel>
-#include <QPainter>
-#include <QStyle>
 
 #include <array>
 
@@ -43,25 +41,6 @@ constexpr std::array<LabelLayout, 9> Labels{{
 
 const QSize ClientSize = rectFromTwips(0, 0, 3765, 2310).size();
 
-// A score or name wider than its label ends in "…" at the label's edge
-// instead of being cut in the middle of a letter. The label keeps the whole
-// text: it is what text() and screen readers give.
-class ElidingLabel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        const QRect room = contentsRect();
-        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
-        style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(),
-                              isEnabled(), shown, foregroundRole());
-    }
-};
-
 QString valueMeaning(const LabelLayout &entry)
 {
     return QString::fromUtf8(LevelTable[entry.level].name)
@@ -91,14 +70,11 @@ void High::createLabels()
     QList<CaptionLabel *> titles;
     for (const LabelLayout &entry : Labels) {
         const bool title = entry.shows == Shows::Title;
-        QLabel *label = nullptr;
-        if (title) {
-            auto *caption = new CaptionLabel(QString::fromUtf8(LevelTable[entry.level].name), this);
-            titles.append(caption);
-            label = caption;
-        } else {
-            label = new ElidingLabel(this);
-        }
+        auto *label = new CaptionLabel(title ? QString::fromUtf8(LevelTable[entry.level].name) : QString(), this);
+        // Titles narrow to fit; scores and names end in "…".
+        label->setElided(!title);
+        if (title)
+            titles.append(label);
         label->setObjectName(QString::fromLatin1(entry.name));
         label->setGeometry(rectFromTwips(entry.left, entry.top, entry.width, entry.height));
         label->setFixedSize(label->size());
