@@ -1,0 +1,78 @@
+"""The program under test, started as a player starts a copy of it: from a
+folder of its own beside a Wahl.txt of known bytes, with the sanitizer
+settings of the test run passed on."""
+
+import os
+import shutil
+import subprocess
+
+from .service import PATH, WaitTimeout, readLog, spawn, stopGroup
+
+SANITIZERS = ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
+
+
+def sanitizerSettings():
+    """How the sanitizers of a test build behave, as the test run tells them."""
+    return {name: os.environ[name] for name in SANITIZERS if name in os.environ}
+
+
+def wahl(*lines):
+    """Wahl.txt as the program writes it: Windows-1252, every line ended by CR LF."""
+    return "".join(line + "\r\n" for line in lines).encode("cp1252")
+
+
+class Program:
+    """A copy of the program in the folder program/ of work, beside a
+    Wahl.txt of the given bytes (none when wahl is None); env reaches the
+    display or compositor and the buses, over a default of the xcb
+    platform and no session bus."""
+
+    def __init__(self, programPath, work, wahl, env):
+        self.directory = os.path.join(work, "program")
+        os.makedirs(self.directory, exist_ok=True)
+        self.path = shutil.copy2(programPath, self.directory)
+        self.wahlPath = os.path.join(self.directory, "Wahl.txt")
+        if wahl is not None:
+            with open(self.wahlPath, "wb") as file:
+                file.write(wahl)
+        self.home = os.path.join(work, "home")
+        os.makedirs(self.home, mode=0o700, exist_ok=True)
+        self.logPath = os.path.join(work, "program.log")
+        # A bus address that fails at once keeps Qt's accessibility bridge
+        # from waiting on a session bus at start-up.
+        self.env = dict(PATH=PATH, HOME=self.home, XDG_RUNTIME_DIR=self.home, LANG="C.UTF-8",
+                        QT_QPA_PLATFORM="xcb",
+                        DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.home, "no-bus"))
+        self.env.update(env, **sanitizerSettings())
+        self.process = None
+
+    def start(self, arguments=()):
+        # Started elsewhere: the program must find Wahl.txt beside itself.
+        self.process = spawn([self.path, *arguments], self.env, self.logPath, cwd=self.home)
+        return self
+
+    def wahl(self):
+        """The bytes of Wahl.txt beside the program, None when there is none."""
+        try:
+            with open(self.wahlPath, "rb") as file:
+                return file.read()
+        except FileNotFoundError:
+            return None
+
+    def waitForExit(self, timeout=15):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise WaitTimeout("the program did not end within %d s" % timeout) from None
+
+    def isRunning(self):
+        return self.process is not None and self.process.poll() is None
+
+    def log(self):
+        return readLog(self.logPath)
+
+    def stop(self):
+        stopGroup(self.process)
+
+    def report(self):
+        return "Wahl.txt now: %r\nprogram output:\n%s" % (self.wahl(), self.log())
