@@ -4,126 +4,26 @@ person would: on a private X display, by mouse and keyboard, judged by what
 the screen shows and by the bytes of Wahl.txt.
 
     e2e_test.py --program build/Hopsala1 --test NAME [--work DIR] [--screenshots DIR]
+                [--deadline SECONDS]
 """
 
-import argparse
 import copy
 import os
-import shutil
-import signal
 import stat
-import subprocess
 import sys
 import time
-import traceback
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-import hopsalascreen as screen
-from ballhunter import BallHunter
-from hopsalascreen import MainWindow
-from windowmanager import ManagedDesktop, WindowManager
-from xsession import SCREEN_HEIGHT, SCREEN_WIDTH, Desktop, Program, XServer, waitUntil
-
-MAIN_TITLE = "^Hopsala$"
-BOX_TITLE = "^Hopsala1$"
-HIGH_TITLE = "^Highscore$"
-GAME_SECONDS = 45  # a game lasts 30 to 31 s
-STEP_SECONDS = 15  # a bound, not a pause: generous for a loaded CI machine
-
-
-def wahl(*lines):
-    """Wahl.txt as the program writes it: Windows-1252, every line ended by CR LF."""
-    return "".join(line + "\r\n" for line in lines).encode("cp1252")
-
-
-class Session:
-    """One test's X display, screenshots and copy of the program."""
-
-    def __init__(self, arguments):
-        self.programPath = arguments.program
-        self.work = arguments.work
-        self.screenshots = arguments.screenshots
-        self.server = None
-        self.desktop = None
-        self.program = None
-        self.windowManager = None
-
-    def __enter__(self):
-        shutil.rmtree(self.work, ignore_errors=True)
-        os.makedirs(self.work)
-        os.makedirs(self.screenshots, exist_ok=True)
-        self.server = XServer(self.work)
-        self.server.start()
-        self.desktop = Desktop(self.server)
-        return self
-
-    def __exit__(self, *failure):
-        if self.program:
-            self.program.stop()
-        if self.windowManager:
-            self.windowManager.stop()
-        self.server.stop()
-
-    def start(self, wahlBytes):
-        self.program = Program(self.desktop, self.programPath, self.work, wahlBytes).start()
-        return self.program
-
-    def waitForWindow(self, title, timeout=STEP_SECONDS):
-        """The window, failing at once when the program ends instead."""
-        def shown():
-            if not self.program.isRunning():
-                raise AssertionError("the program ended with status %s before a window "
-                                     "titled %r showed" % (self.program.process.poll(), title))
-            return self.desktop.windows(title)
-        return waitUntil(shown, timeout, "a window titled %r" % title)[0]
-
-    def mainWindow(self):
-        window = self.waitForWindow(MAIN_TITLE)
-        main = MainWindow(self.desktop, self.program, window)
-        waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
-        return main
-
-    def save(self, picture, name):
-        picture.savePng(os.path.join(self.screenshots, name + ".png"))
-
-    def confirmBox(self, title, timeout=STEP_SECONDS, picture=None):
-        """Waits for the box, gives it the keyboard and presses Enter."""
-        box = self.waitForWindow(title, timeout)
-        self.desktop.focus(box)
-        if picture:
-            self.save(self.desktop.paintedPicture(box), picture)
-        self.desktop.key("Return")
-        waitUntil(lambda: box not in self.desktop.windows(title), STEP_SECONDS,
-                  "the box titled %r to close on Enter" % title)
-
-    def describeScreen(self):
-        """For a failure report: the windows shown, each saved as a picture."""
-        for window in self.desktop.windows(".*"):
-            title = self.desktop.xdotool("getwindowname", window, check=False).stdout.strip()
-            if not title:
-                continue  # the root window
-            path = os.path.join(self.work, "window-%d.png" % window)
-            self.desktop.screenshot(window).savePng(path)
-            print("window %d %r at %r: %s" % (window, title, self.desktop.geometry(window), path))
-
-    def startWindowManager(self):
-        """Before the program starts: from then on the desktop is managed."""
-        self.desktop = ManagedDesktop(self.server)
-        self.windowManager = WindowManager(self.desktop, self.work)
-        self.windowManager.start()
-
-    def copyBoxText(self, title, timeout=STEP_SECONDS):
-        """The text of the box, copied with Ctrl+C as a person copies it."""
-        box = self.waitForWindow(title, timeout)
-        self.desktop.focus(box)
-        self.desktop.key("ctrl+c")
-        return waitUntil(lambda: self.desktop.clipboardText(), STEP_SECONDS,
-                         "the box's text in the clipboard")
-
-    def quitThroughMenu(self, main):
-        main.openMenu().choose(screen.BEENDEN)
-        return self.program.waitForExit(STEP_SECONDS)
+from harness import runner, screen  # noqa: E402
+from harness.ballhunter import BallHunter  # noqa: E402
+from harness.program import wahl  # noqa: E402
+from harness.screen import MainWindow  # noqa: E402
+from harness.service import waitUntil  # noqa: E402
+from harness.services import XSettingsManager  # noqa: E402
+from harness.session import (BOX_TITLE, GAME_SECONDS, HIGH_TITLE, MAIN_TITLE,  # noqa: E402
+                             SCREEN_HEIGHT, SCREEN_WIDTH, STEP_SECONDS, Session)
 
 
 def theMainWindowStartsAsDesignedWithTheStoredLevelChecked(s):
@@ -224,7 +124,7 @@ def aMissingWahlTxtIsReportedAndEndsTheProgramWithStatusOne(s):
 
 def aFifoAsWahlTxtIsReportedAtOnceAndEndsTheProgramWithStatusOne(s):
     # A FIFO named Wahl.txt holds nothing up: the German error box naming it shows within two seconds, and the program ends with status 1 once it is confirmed, leaving the FIFO as it was.
-    s.program = Program(s.desktop, s.programPath, s.work, None)
+    s.newProgram(None)
     os.mkfifo(s.program.wahlPath)
     began = time.monotonic()
     s.program.start()
@@ -377,46 +277,24 @@ def underAWindowManagerBothWindowsAreCentredWithTheirFrames(s):
     assert program.waitForExit(STEP_SECONDS) == 0
 
 
-def _servedSettings(desktop, owner):
-    """The XSETTINGS the manager's window serves now, as xprop lists their bytes."""
-    return subprocess.run(["xprop", "-id", str(owner), "_XSETTINGS_SETTINGS"], env=desktop.env,
-                          capture_output=True, text=True, check=True, timeout=20).stdout
-
-
 def theDesktopsDoubleClickTimeDecidesWhichPressesPair(s):
     # Two presses on the ball pair into a double click when the second comes within the Net/DoubleClickTime of the desktop's XSETTINGS manager, and a time changed while the program runs decides from the next press on.
-    conf = os.path.join(s.work, "xsettingsd.conf")
-    with open(conf, "w") as file:
-        file.write("Net/DoubleClickTime 1000\nNet/DoubleClickDistance 8\n")
-    with open(os.path.join(s.work, "xsettingsd.log"), "wb") as log:
-        manager = subprocess.Popen(["xsettingsd", "-c", conf], env=s.desktop.env,
-                                   stdin=subprocess.DEVNULL, stdout=log,
-                                   stderr=subprocess.STDOUT, start_new_session=True)
-    try:
-        owner = waitUntil(lambda: s.desktop.selectionOwner("_XSETTINGS_S0"), STEP_SECONDS,
-                          "xsettingsd to own _XSETTINGS_S0")
-        s.start(wahl('"Anfänger"', '99,"Igel"', '99,"Igel"', '99,"Igel"'))
-        main = s.mainWindow()
-        main.clickLos()
-        counters = screen.Counters(main, STEP_SECONDS)
-        counters.expectBothZero()
-        hunter = BallHunter(main)
-        hunter.pressTwiceOnBall(0.7)  # a pair within 1000 ms, though not within Qt's 400
-        counters.expectDoubleClickCounted()
-        served = _servedSettings(s.desktop, owner)
-        with open(conf, "w") as file:
-            file.write("Net/DoubleClickTime 200\nNet/DoubleClickDistance 8\n")
-        os.kill(manager.pid, signal.SIGHUP)
-        waitUntil(lambda: _servedSettings(s.desktop, owner) != served, STEP_SECONDS,
-                  "xsettingsd to serve the double-click time of 200 ms")
-        hunter.pressTwiceOnBall(0.3)  # two clicks under 200 ms, though a pair under 400
-        # Errors are clicks less double clicks: 3 clicks, the first press of the pair included.
-        report = s.copyBoxText(BOX_TITLE, GAME_SECONDS)
-        assert "Ende! Es wurden 1 Doppelklicks geschafft. Fehler:2" in report.splitlines(), report
-        s.confirmBox(BOX_TITLE)
-    finally:
-        os.killpg(manager.pid, signal.SIGTERM)
-        manager.wait(STEP_SECONDS)
+    manager = s.startService(XSettingsManager(s.work, s.server,
+                                    "Net/DoubleClickTime 1000\nNet/DoubleClickDistance 8\n"))
+    s.start(wahl('"Anfänger"', '99,"Igel"', '99,"Igel"', '99,"Igel"'))
+    main = s.mainWindow()
+    main.clickLos()
+    counters = screen.Counters(main, STEP_SECONDS)
+    counters.expectBothZero()
+    hunter = BallHunter(main)
+    hunter.pressTwiceOnBall(0.7)  # a pair within 1000 ms, though not within Qt's 400
+    counters.expectDoubleClickCounted()
+    manager.serve("Net/DoubleClickTime 200\nNet/DoubleClickDistance 8\n")
+    hunter.pressTwiceOnBall(0.3)  # two clicks under 200 ms, though a pair under 400
+    # Errors are clicks less double clicks: 3 clicks, the first press of the pair included.
+    report = s.copyBoxText(BOX_TITLE, GAME_SECONDS)
+    assert "Ende! Es wurden 1 Doppelklicks geschafft. Fehler:2" in report.splitlines(), report
+    s.confirmBox(BOX_TITLE)
 
 
 def aRecordStoredByOneCopyOutlivesALevelChosenInAnother(s):
@@ -445,7 +323,7 @@ def aRecordStoredByOneCopyOutlivesALevelChosenInAnother(s):
         second.stop()
 
 
-TESTS = {test.__name__: test for test in (
+TESTS = (
     theMainWindowStartsAsDesignedWithTheStoredLevelChecked,
     aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord,
     aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart,
@@ -458,39 +336,8 @@ TESTS = {test.__name__: test for test in (
     underAWindowManagerBothWindowsAreCentredWithTheirFrames,
     theDesktopsDoubleClickTimeDecidesWhichPressesPair,
     aRecordStoredByOneCopyOutlivesALevelChosenInAnother,
-)}
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--test", required=True, choices=sorted(TESTS))
-    parser.add_argument("--work", help="scratch directory, emptied first")
-    parser.add_argument("--screenshots", default="screenshots")
-    arguments = parser.parse_args()
-    arguments.program = os.path.abspath(arguments.program)
-    arguments.work = os.path.abspath(arguments.work or os.path.join("e2e-work", arguments.test))
-    began = time.monotonic()
-    with Session(arguments) as session:
-        try:
-            TESTS[arguments.test](session)
-        except Exception:
-            traceback.print_exc()
-            print("display %s, X server %s" % (session.server.display, session.server.state()))
-            try:
-                session.describeScreen()
-            except Exception as error:  # the report of the first failure matters more
-                print("the screen could not be described: %s" % error)
-            if session.program:
-                print("Wahl.txt now: %r" % session.program.wahl())
-                print("program output:\n" + session.program.log())
-            print("FAIL %s (%.1f s); files in %s" % (arguments.test, time.monotonic() - began,
-                                                     arguments.work))
-            return 1
-    shutil.rmtree(arguments.work, ignore_errors=True)  # kept only when a test fails
-    print("PASS %s (%.1f s)" % (arguments.test, time.monotonic() - began))
-    return 0
+)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(runner.main(TESTS, __doc__, Session))
