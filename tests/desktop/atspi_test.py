@@ -2,42 +2,31 @@
 """The program as a screen reader meets it: on a private X display, with a
 session bus and the accessibility bus of the test's own, Qt's AT-SPI bridge
 on, read and worked through pyatspi as Orca does (Debian's python3, which
-has pyatspi)."""
+has pyatspi).
+
+    atspi_test.py --program build/Hopsala1 --test NAME --work DIR [--deadline SECONDS]
+"""
 
 import os
 import re
-import subprocess
 import sys
 
-import runner
-from atspibus import AccessibilityBus
-from ballhunter import BallHunter
-from hopsalascreen import MainWindow
-from services import WaitTimeout, readLog, waitUntil
-from xsession import Desktop, Program, XServer
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-STEP_SECONDS = 15
-GAME_SECONDS = 45  # a game lasts 30 to 31 s
+from harness import runner  # noqa: E402
+from harness.ballhunter import BallHunter  # noqa: E402
+from harness.program import wahl  # noqa: E402
+from harness.service import WaitTimeout, waitUntil  # noqa: E402
+from harness.services import AccessibilityBus  # noqa: E402
+from harness.session import GAME_SECONDS, STEP_SECONDS, Session  # noqa: E402
+
 DOUBLE_CLICK_ATTEMPTS = 8
 COUNT_SECONDS = 2  # for a double click that hit to show
 LEVELS = ["Anfänger", "Fortgeschrittener", "Profi"]
-WAHL = '"Anfänger"\r\n0,"unbekannt"\r\n7,"Igel"\r\n3,"Maus"\r\n'.encode("cp1252")
+WAHL = wahl('"Anfänger"', '0,"unbekannt"', '7,"Igel"', '3,"Maus"')
 NAME_EVENT = "object:property-change:accessible-name"
 END_TEXT = re.compile(r"^Ende! Es wurden (\d+) Doppelklicks geschafft\. Fehler:(-?\d+)$")
-
-
-def startWithBridge(program, bus):
-    """The program with Qt's accessibility bridge on, on the test's buses."""
-    env = dict(program.desktop.env, HOME=program.home, XDG_RUNTIME_DIR=program.home,
-               QT_QPA_PLATFORM="xcb", LANG="C.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-               **bus.clientEnvironment())
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
-    with open(program.logPath, "ab") as log:
-        program.process = subprocess.Popen([program.path], cwd=program.home, env=env,
-                                           stdin=subprocess.DEVNULL, stdout=log,
-                                           stderr=subprocess.STDOUT)
 
 
 class ScreenReader:
@@ -174,52 +163,32 @@ def readEndAndPrompt(reader, app, doubles, singles):
     return score
 
 
-def aScreenReaderReadsAndPlaysTheWholeGame(programPath, work):
+def aScreenReaderReadsAndPlaysTheWholeGame(s):
     # Through the accessibility bus a screen reader finds the frame "Hopsala", starts a game with the action of "Los", hears the seconds and both counts change, and reads the menu, the end box, the name prompt and the high-score window.
-    bus, display, program, reader, app = AccessibilityBus(work), XServer(work), None, None, None
-    try:
-        bus.start()
-        display.start()
-        os.environ.update(bus.clientEnvironment())  # before pyatspi opens its connection
-        import pyatspi
-        from gi.repository import GLib
-        reader = ScreenReader(pyatspi, GLib)
-        program = Program(Desktop(display), programPath, work, WAHL)
-        startWithBridge(program, bus)
-        app = reader.application("Hopsala1")
-        window = waitUntil(lambda: program.desktop.windows("^Hopsala$"), STEP_SECONDS, "the window")
-        main = MainWindow(program.desktop, program, window[0])
-        waitUntil(lambda: main.findBall(main.picture()), STEP_SECONDS, "the ball to be drawn")
-        frame, doubles, singles = playAndRead(reader, app, main)
-        score = readEndAndPrompt(reader, app, doubles, singles)
-        expected = ('"Anfänger"\r\n"%d","Jörg"\r\n7,"Igel"\r\n3,"Maus"\r\n' % score).encode("cp1252")
-        waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "the record in Wahl.txt")
-        reader.press(reader.one(frame, "menu item", "Highscore"))
-        high = reader.one(app, "frame", "Highscore")
-        names = sorted(label.name for label in reader.all(high, "label"))
-        shown = sorted(LEVELS + ["%s, Doppelklicks: %s" % (level, score) for level, score
-                                 in zip(LEVELS, (score, 7, 3))]
-                       + ["%s, Name: %s" % (level, name) for level, name
-                          in zip(LEVELS, ("Jörg", "Igel", "Maus"))])
-        assert names == shown, names
-        reader.press(reader.one(frame, "menu item", "Beenden"))
-        assert program.waitForExit(STEP_SECONDS) == 0
-    except Exception:
-        if app is not None:
-            try:
-                print("\n".join(reader.tree(app)))
-            except Exception as error:
-                print("the tree could not be read: %s" % error)
-        print("buses said:\n" + readLog(bus.logPath)[-3000:])
-        if program:
-            print("program output:\n" + program.log())
-        raise
-    finally:
-        if program:
-            program.stop()
-        display.stop()
-        bus.stop()
+    bus = s.startService(AccessibilityBus(s.work))
+    os.environ.update(bus.clientEnvironment())  # before pyatspi opens its connection
+    import pyatspi
+    from gi.repository import GLib
+    reader = ScreenReader(pyatspi, GLib)
+    program = s.start(WAHL, dict(bus.clientEnvironment(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    app = reader.application("Hopsala1")
+    s.onFailure(lambda: "\n".join(reader.tree(app)))
+    main = s.mainWindow()
+    frame, doubles, singles = playAndRead(reader, app, main)
+    score = readEndAndPrompt(reader, app, doubles, singles)
+    expected = wahl('"Anfänger"', '"%d","Jörg"' % score, '7,"Igel"', '3,"Maus"')
+    waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "the record in Wahl.txt")
+    reader.press(reader.one(frame, "menu item", "Highscore"))
+    high = reader.one(app, "frame", "Highscore")
+    names = sorted(label.name for label in reader.all(high, "label"))
+    shown = sorted(LEVELS + ["%s, Doppelklicks: %s" % (level, score) for level, score
+                             in zip(LEVELS, (score, 7, 3))]
+                   + ["%s, Name: %s" % (level, name) for level, name
+                      in zip(LEVELS, ("Jörg", "Igel", "Maus"))])
+    assert names == shown, names
+    reader.press(reader.one(frame, "menu item", "Beenden"))
+    assert program.waitForExit(STEP_SECONDS) == 0
 
 
 if __name__ == "__main__":
-    sys.exit(runner.main([aScreenReaderReadsAndPlaysTheWholeGame], __doc__))
+    sys.exit(runner.main([aScreenReaderReadsAndPlaysTheWholeGame], __doc__, Session))
