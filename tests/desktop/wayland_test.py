@@ -2,7 +2,7 @@
 """The real program as a native Wayland client: under a weston of the
 test's own, on Qt's wayland platform, judged by weston's screenshots.
 
-    wayland_test.py --program build/Hopsala1 --test NAME --work DIR
+    wayland_test.py --program build/Hopsala1 --test NAME --work DIR [--deadline SECONDS]
     wayland_test.py --run COMMAND...   (runs COMMAND under a weston of its own)
     wayland_test.py --run-with-portal COMMAND...   (and beside the desktop portal,
                                                    with GNOME's double-click time at 1000 ms)
@@ -10,79 +10,52 @@ test's own, on Qt's wayland platform, judged by weston's screenshots.
 
 import os
 import shutil
-import signal
 import subprocess
 import sys
 
-import runner
-import hopsalascreen as screen
-from portalsession import PortalSession
-from services import readLog, waitUntil
-from westonserver import SOCKET, WestonServer
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-STEP_SECONDS = 15
-WAHL = b'"Anf\xe4nger"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n0,"unbekannt"\r\n'
+from harness import runner, screen  # noqa: E402
+from harness.program import wahl  # noqa: E402
+from harness.service import waitUntil  # noqa: E402
+from harness.services import Compositor, PortalSession  # noqa: E402
+from harness.session import STEP_SECONDS  # noqa: E402
+
+WAHL = wahl('"Anfänger"', '0,"unbekannt"', '0,"unbekannt"', '0,"unbekannt"')
 
 
 def isCyan(pixel):
     return pixel == screen.CYAN
 
 
-def startProgram(programPath, work, weston):
-    directory = os.path.join(work, "program")
-    os.makedirs(directory)
-    path = shutil.copy2(programPath, directory)
-    with open(os.path.join(directory, "Wahl.txt"), "wb") as file:
-        file.write(WAHL)
-    env = dict(weston.clientEnvironment(), PATH=os.environ.get("PATH", "/usr/bin:/bin"),
-               HOME=work, LANG="C.UTF-8",
-               DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(weston.folder, "no-bus"))
-    for name in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
-        if name in os.environ:
-            env[name] = os.environ[name]
-    with open(os.path.join(work, "program.log"), "ab") as log:
-        return subprocess.Popen([path], cwd=work, env=env, stdin=subprocess.DEVNULL,
-                                stdout=log, stderr=subprocess.STDOUT)
-
-
-def theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace(programPath, work):
+def theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace(run):
     # On Wayland the main window shows a client area of 312 x 206 cyan pixels beside its left column, the ball at its starting place and the line at its x.
-    weston, program = WestonServer(work), None
-    try:
-        weston.start()
-        program = startProgram(programPath, work, weston)
+    weston = run.startService(Compositor(run.work))
+    program = run.start(WAHL, weston.clientEnvironment())
 
-        def field():
-            assert program.poll() is None, "the program ended with %s" % program.returncode
-            picture = weston.screenshot()
-            box = picture.boundingBox(isCyan, minimumPerLine=20)
-            if not box or box[2:] != (screen.CLIENT_WIDTH, screen.CLIENT_HEIGHT):
-                return None
-            client = picture.crop(*box)
-            return client if screen.MainWindow.findBall(client) else None
-        client = waitUntil(field, STEP_SECONDS, "a cyan field of 312 x 206 with the ball")
-        ball = screen.MainWindow.findBall(client)
-        start = screen.BALL_START
-        assert (abs(ball.x - start.x) <= 2 and abs(ball.y - start.y) <= 2
-                and 46 <= ball.width <= 50 and 46 <= ball.height <= 50), "ball at %r" % ball
-        for x in range(screen.PLAY_FIELD_LEFT, client.width):
-            for y in range(client.height):
-                inBall = start.x <= x < start.x + 50 and start.y <= y < start.y + 50
-                assert inBall or isCyan(client.pixel(x, y)), "(%d, %d) is not cyan" % (x, y)
-        assert all(screen.isDark(client.pixel(screen.LINE_X, y)) for y in range(client.height))
-        button = client.crop(screen.LOS_BUTTON.x, screen.LOS_BUTTON.y, screen.LOS_BUTTON.width,
-                             screen.LOS_BUTTON.height)
-        assert button.countPixels(isCyan) < button.width * button.height // 10, (
-            "the button \"Los\" is not drawn")
-    except Exception:
-        print("weston said:\n" + readLog(weston.logPath)[-3000:])
-        print("program output:\n" + readLog(os.path.join(work, "program.log")))
-        raise
-    finally:
-        if program and program.poll() is None:
-            program.kill()
-            program.wait()
-        weston.stop()
+    def field():
+        assert program.isRunning(), "the program ended with %s" % program.process.returncode
+        picture = weston.screenshot()
+        box = picture.boundingBox(isCyan, minimumPerLine=20)
+        if not box or box[2:] != (screen.CLIENT_WIDTH, screen.CLIENT_HEIGHT):
+            return None
+        client = picture.crop(*box)
+        return client if screen.MainWindow.findBall(client) else None
+    client = waitUntil(field, STEP_SECONDS, "a cyan field of 312 x 206 with the ball")
+    ball = screen.MainWindow.findBall(client)
+    start = screen.BALL_START
+    assert (abs(ball.x - start.x) <= 2 and abs(ball.y - start.y) <= 2
+            and 46 <= ball.width <= 50 and 46 <= ball.height <= 50), "ball at %r" % ball
+    for x in range(screen.PLAY_FIELD_LEFT, client.width):
+        for y in range(client.height):
+            inBall = start.x <= x < start.x + 50 and start.y <= y < start.y + 50
+            assert inBall or isCyan(client.pixel(x, y)), "(%d, %d) is not cyan" % (x, y)
+    assert all(screen.isDark(client.pixel(screen.LINE_X, y)) for y in range(client.height))
+    button = client.crop(screen.LOS_BUTTON.x, screen.LOS_BUTTON.y, screen.LOS_BUTTON.width,
+                         screen.LOS_BUTTON.height)
+    assert button.countPixels(isCyan) < button.width * button.height // 10, (
+        "the button \"Los\" is not drawn")
 
 
 # Widget tests that cannot hold under a headless compositor, and why.
@@ -125,18 +98,14 @@ def runUnderWeston(command, withPortal=False):
     work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    signal.signal(signal.SIGTERM, runner._deadline)
-    weston = WestonServer(work)
-    try:
-        weston.start()
+    runner.endOnSignals()
+    with Compositor(work) as weston:
         env = dict(os.environ, **weston.clientEnvironment())
         if not withPortal:
             return runTest(command, env)
-        with PortalSession(work, SOCKET, weston.folder) as portal:
-            portal.set_double_click(1000)
-            return runTest(command, dict(env, **portal.environment()))
-    finally:
-        weston.stop()
+        with PortalSession(work, weston) as portal:
+            portal.setDoubleClick(1000)
+            return runTest(command, dict(env, **portal.clientEnvironment()))
 
 
 def runTest(command, env):
