@@ -1,20 +1,15 @@
 """Time from a double click to its bell's first sound, measured against a
-PulseAudio server of the bench's own (the test's PulseServer): the probe
+PulseAudio server of the bench's own (the tests' SoundServer): the probe
 stamps each double-click event on CLOCK_MONOTONIC, and the server's event
 for the new sink input, read as it comes, is the first sound."""
 
 import statistics
 import subprocess
-import sys
 import tempfile
-from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path[:0] = [str(ROOT / "tests" / "desktop"), str(ROOT / "tests" / "e2e")]
-sys.dont_write_bytecode = True
-
-from pulseserver import PulseServer  # noqa: E402
-from services import waitUntil  # noqa: E402
+# tests/ is on the path that run.py sets.
+from harness.service import waitUntil
+from harness.services import SoundServer
 
 TARGET = "hopsala_bellprobe"
 RUNS = 7              # program starts, each with its first bell
@@ -40,16 +35,11 @@ def one_run(build, env, server):
 def measure(build, env):
     """The latencies in ms: the first bell of each run, and all later ones."""
     first, later = [], []
-    with tempfile.TemporaryDirectory(prefix="hopsala-bell-") as work:
-        server = PulseServer(work)
-        try:
-            server.start()
-            for _ in range(RUNS):
-                latencies = one_run(build, env, server)
-                first.append(latencies[0])
-                later.extend(latencies[1:])
-        finally:
-            server.stop()
+    with tempfile.TemporaryDirectory(prefix="hopsala-bell-") as work, SoundServer(work) as server:
+        for _ in range(RUNS):
+            latencies = one_run(build, env, server)
+            first.append(latencies[0])
+            later.extend(latencies[1:])
     return first, later
 
 

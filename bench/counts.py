@@ -5,9 +5,10 @@ part.
 """
 
 import re
-import subprocess
 import tempfile
 from pathlib import Path
+
+from harness.service import spawn, stopGroup
 
 # Two games whose difference is the game alone: start-up, settling and the
 # end cancel out.
@@ -18,14 +19,11 @@ TIMEOUT_SECONDS = 600  # under valgrind the program runs some fifty times slower
 def run_under(tool, program, arguments, env):
     """Runs the program under the tool, ended also when it does not end by
     itself; the tool's command line takes the program after it."""
-    child = subprocess.Popen([*tool, str(program), *arguments], env=env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    child = spawn([*tool, str(program), *arguments], env)
     try:
         child.wait(timeout=TIMEOUT_SECONDS)
     finally:
-        if child.poll() is None:
-            child.kill()
-            child.wait()
+        stopGroup(child)
     if child.returncode != 0:
         raise RuntimeError(f"{program.name} under {tool[0]} ended with {child.returncode}")
     return child.pid

@@ -3,13 +3,12 @@ project's own sources, each looped in a process group of its own, started and
 stopped by the bench."""
 
 import json
-import os
 import shlex
-import signal
-import subprocess
 import tempfile
 import time
 from pathlib import Path
+
+from harness.service import spawn, stopGroup
 
 COMPILERS = 2
 # The heaviest translation units of the program; each loop compiles one.
@@ -41,10 +40,9 @@ class CompilerLoad:
         for index, (directory, words) in enumerate(self.commands):
             target = Path(self.folder.name) / f"load{index}.o"
             line = shlex.join(words + ["-o", str(target)])
-            self.loops.append(subprocess.Popen(
-                ["sh", "-c", f"while :; do {line} || exit 1; done"], cwd=directory,
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True))
-        time.sleep(RAMP_SECONDS)
+            self.loops.append(spawn(["sh", "-c", f"while :; do {line} || exit 1; done"], None,
+                                    cwd=directory))
+        time.sleep(RAMP_SECONDS)  # a measured interval, not a wait for a state
         for loop in self.loops:
             if loop.poll() is not None:
                 raise RuntimeError("the load's compiler failed")
@@ -52,9 +50,5 @@ class CompilerLoad:
 
     def __exit__(self, *exc):
         for loop in self.loops:
-            try:
-                os.killpg(loop.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-            loop.wait()
+            stopGroup(loop)
         self.folder.cleanup()

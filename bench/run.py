@@ -7,9 +7,9 @@ It reports figures and never fails on them: the exit status is non-zero only
 when something could not be built or run.
 """
 
+import contextlib
 import os
 import re
-import signal
 import statistics
 import subprocess
 import sys
@@ -17,16 +17,18 @@ import tempfile
 import time
 from pathlib import Path
 
-from load import COMPILERS
-import belllatency
-import counts
-from games import (CPU_PAIRS, CPU_SECONDS, SESSION_RUNS, STEP_SECONDS, TIMEOUT_SECONDS, games,
-                   key_values, sessions)
-
 ROOT = Path(__file__).resolve().parent.parent
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
-sys.path.insert(0, str(ROOT / "tools"))
-from xvfbserver import XServer  # noqa: E402
+sys.path.insert(0, str(ROOT / "tests"))
+
+from harness.service import spawn, stopGroup, waitUntil  # noqa: E402
+from harness.services import XServer  # noqa: E402
+from load import COMPILERS  # noqa: E402
+import belllatency  # noqa: E402
+import counts  # noqa: E402
+from games import (CPU_PAIRS, CPU_SECONDS, SESSION_RUNS, STEP_SECONDS, TIMEOUT_SECONDS,  # noqa: E402
+                   games, key_values, sessions)
+
 BUILD = ROOT / "build" / "bench"
 TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench",
            belllatency.TARGET]
@@ -55,26 +57,17 @@ def build():
                    check=True, stdout=subprocess.DEVNULL)
 
 
-class PrivateDisplay:
-    """An Xvfb server of our own (tools/xvfbserver.py), reachable only with a
-    fresh cookie."""
-
-    def __enter__(self):
-        self.folder = tempfile.TemporaryDirectory(prefix="hopsala-bench-")
-        folder = Path(self.folder.name)
-        self.server = XServer(str(folder), "1280x1024x24")
-        self.server.start()
-        runtime = folder / "runtime"
-        runtime.mkdir(mode=0o700)
-        self.env = {k: v for k, v in os.environ.items()
-                    if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER")}
-        self.env.update(DISPLAY=self.server.display, XAUTHORITY=self.server.authFile,
-                        QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=str(runtime))
-        return self
-
-    def __exit__(self, *exc):
-        self.server.stop()
-        self.folder.cleanup()
+@contextlib.contextmanager
+def private_display():
+    """The environment of the bench's programs on an Xvfb server of our own
+    (tests/harness), reachable only with a fresh cookie."""
+    with tempfile.TemporaryDirectory(prefix="hopsala-bench-") as work, \
+            XServer(work, "1280x1024x24") as server:
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "SESSION_MANAGER")}
+        env.update(server.clientEnvironment(), QT_QPA_PLATFORM="xcb",
+                   XDG_RUNTIME_DIR=server.folder)
+        yield env
 
 
 def first_frame_ms(program, env):
@@ -102,24 +95,20 @@ def startup(env):
 
 def peak_resident_mib(program, title, env):
     """VmHWM of a program started plainly, once its window is up and painted."""
-    child = subprocess.Popen([str(program)], env=env, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
+    child = spawn([str(program)], env)
     try:
-        deadline = time.monotonic() + TIMEOUT_SECONDS
-        while True:
-            shown = subprocess.run(["xwininfo", "-name", title], env=env, text=True,
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-            if "IsViewable" in shown.stdout:
-                break
-            if child.poll() is not None or time.monotonic() > deadline:
-                raise RuntimeError(f"{program.name} showed no window '{title}'")
-            time.sleep(0.02)
-        time.sleep(SETTLE_SECONDS)
+        def shown():
+            if child.poll() is not None:
+                raise RuntimeError(f"{program.name} ended before it showed a window '{title}'")
+            return "IsViewable" in subprocess.run(["xwininfo", "-name", title], env=env,
+                                                  text=True, stdout=subprocess.PIPE,
+                                                  stderr=subprocess.DEVNULL).stdout
+        waitUntil(shown, TIMEOUT_SECONDS, f"a window '{title}' of {program.name}")
+        time.sleep(SETTLE_SECONDS)  # a measured interval, not a wait for a state
         status = Path(f"/proc/{child.pid}/status").read_text()
         return int(re.search(r"^VmHWM:\s+(\d+) kB", status, re.M).group(1)) / 1024
     finally:
-        child.send_signal(signal.SIGTERM)
-        child.wait()
+        stopGroup(child)
 
 
 def memory(env):
@@ -250,21 +239,21 @@ def main():
     log("bench: building in build/bench ...")
     build()
     load_before = os.getloadavg()[0]
-    with PrivateDisplay() as display:
+    with private_display() as env:
         log("bench: start-up ...")
-        start = startup(display.env)
-        start_count = tuple(counts.to_first_frame(BUILD / program, display.env) / 1e6
+        start = startup(env)
+        start_count = tuple(counts.to_first_frame(BUILD / program, env) / 1e6
                             for program in ("hopsala_probe", "hopsala_floor"))
         log("bench: peak memory ...")
-        rss = memory(display.env)
+        rss = memory(env)
         log("bench: idle, 5 s game and double clicks ...")
-        game = sessions(BUILD / "hopsala_probe", "--session", display.env)
-        floor_game = sessions(BUILD / "hopsala_floor", "--game", display.env)
+        game = sessions(BUILD / "hopsala_probe", "--session", env)
+        floor_game = sessions(BUILD / "hopsala_floor", "--game", env)
         log(f"bench: {CPU_PAIRS} pairs of {CPU_SECONDS} s games, {STEP_SECONDS} s games under "
             f"{COMPILERS} compilers, games counted under callgrind and strace ...")
-        walk = games(BUILD, display.env)
+        walk = games(BUILD, env)
         log("bench: bell latency ...")
-        bell = belllatency.bench(BUILD, display.env)
+        bell = belllatency.bench(BUILD, env)
     log("bench: ReadSettings and WriteSettings ...")
     files = storage()
     load_after = os.getloadavg()[0]
