@@ -9,9 +9,10 @@ and desktop tests and the benchmarks:
     x11       a person's hands and eyes on the X display (xdotool, xwd)
     image     pictures in RGB, read and written by ImageMagick's convert
     program   a copy of the program beside a Wahl.txt of given bytes
-    screen    what the game's windows look like, and a test's X session
+    screen    what the game's windows look like in pixels
     ballhunter  a player's aim at the moving ball
     runner    the command line of a test script, its deadline and report
+    session   a test on a private X display, and a person at its windows
 
 An entry script sets sys.dont_write_bytecode before it imports this package,
 so that no __pycache__ is left in the source tree.

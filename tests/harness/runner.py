@@ -95,7 +95,7 @@ class Run:
             try:
                 print(describe())
             except Exception as error:  # the report of the first failure matters more
-                print("%s could not be described: %s" % (describe, error))
+                print("a part of the report failed: %s" % error)
 
     def close(self):
         self._stack.close()
