@@ -349,11 +349,10 @@ void MainForm::Schreiben()
 void MainForm::mnuHigh_Click() { m_toolkit.showHighScores(); }
 void MainForm::mnuEnd_Click() { m_toolkit.quit(); }
 
-// The window's owner stops a game with the free function too, so the order of
-// the two timers lives there alone.
 void MainForm::stopBothTimers()
 {
-    ::stopBothTimers(m_toolkit);
+    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerZ, false);
+    m_toolkit.setTimerEnabled(Toolkit::Timer::TimerB, false);
 }
 
 void MainForm::resetBothCounters()

@@ -34,6 +34,10 @@ public:
     void mnuEnd_Click();
     void Schreiben();
 
+    // A game ends or is broken off: TimerZ first, so that no clock tick
+    // follows, then TimerB. The window stops a game so too when it closes.
+    void stopBothTimers();
+
     GameState &state() { return m_state; }
     const GameState &state() const { return m_state; }
 
@@ -49,9 +53,6 @@ private:
     void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
     void retryUntilDone(const std::function<void()> &step, const std::string &why);
     std::string settingsPath() const;
-    // A game ends or is broken off: TimerZ first, so that no clock tick
-    // follows, then TimerB.
-    void stopBothTimers();
     // Both counters show "0": lblPunkte, then lblPunkte2.
     void resetBothCounters();
 

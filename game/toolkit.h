@@ -66,8 +66,3 @@ public:
     // Ends the program at once: all windows close, no further handler runs.
     virtual void quit() = 0;
 };
-
-// A game ends or is broken off: TimerZ first, so that no clock tick follows,
-// then TimerB. The window's owner stops a game so too when the window closes
-// or the program ends, apart from any handler of MainForm.
-void stopBothTimers(Toolkit &toolkit);

@@ -286,6 +286,6 @@ void Hopsala::showEvent(QShowEvent *event)
 // high-score window stays.
 void Hopsala::closeEvent(QCloseEvent *event)
 {
-    stopBothTimers(*m_toolkit);
+    m_form->stopBothTimers();
     event->accept();
 }

@@ -250,9 +250,16 @@ void QtToolkit::showHighScores()
     m_high->show();
 }
 
+// Once the program ends no tick may reach a handler, whatever the order.
+void QtToolkit::stopTimers()
+{
+    m_controls.TimerZ->stop();
+    m_controls.TimerB->stop();
+}
+
 void QtToolkit::quit()
 {
-    stopBothTimers(*this);
+    stopTimers();
     m_quit = true;
     QCoreApplication::exit(0);
 }
@@ -265,7 +272,7 @@ void QtToolkit::report(const std::string &message)
 
 void QtToolkit::fail(const std::exception &error)
 {
-    stopBothTimers(*this);
+    stopTimers();
     m_quit = true;
     const std::string message = failureMessage(error);
     if (message != error.what())

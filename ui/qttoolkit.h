@@ -94,6 +94,7 @@ private:
     QLabel *label(Label label) const;
     QAction *menuItem(MenuItem item) const;
     QWidget *dialogParent() const;
+    void stopTimers();
 
     MainWindowControls m_controls;
     std::function<std::string()> m_programDirectory;
