@@ -1,12 +1,14 @@
 #include "game/mainform.h"
 
 #include "game/appdir.h"
+#include "game/gametime.h"
 #include "game/leveltable.h"
+#include "game/score.h"
 
 #include <charconv>
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -15,68 +17,8 @@ namespace {
 constexpr float BottomMargin = 750.0f;
 constexpr float RightMargin = 100.0f;
 
-constexpr int SecondsPerDay = 24 * 60 * 60;
-// Twelve hours ahead, then the game's 30 seconds: only the seconds count.
-constexpr int GameOffsetSeconds = 12 * 60 * 60 + 30;
-
-// value is 0..99.
-std::string twoDigits(int value)
-{
-    return {static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
-}
-
-// The last two digits of "hh:mm:ss"; 0 for a text that holds no seconds.
-int secondsField(const std::string &time)
-{
-    int seconds = 0;
-    if (time.size() >= 2)
-        std::from_chars(time.data() + time.size() - 2, time.data() + time.size(), seconds);
-    return seconds;
-}
-
-// Whether the clock went back from earlier to later: by less than half a
-// day back, as a clock is corrected, rather than by more than half ahead.
-bool setBack(const TimeOfDay &earlier, const TimeOfDay &later)
-{
-    const auto secondOfDay = [](const TimeOfDay &t) { return (t.hours * 60 + t.minutes) * 60 + t.seconds; };
-    const int ahead = (secondOfDay(later) - secondOfDay(earlier) + SecondsPerDay) % SecondsPerDay;
-    return ahead > SecondsPerDay / 2;
-}
-
-std::string_view trimmedBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// A stored score as an exact decimal: a bare number as it is, an empty field
-// as 0, a text by its value. A text may carry blanks around it and a sign;
-// anything else is no number and the record cannot be compared.
-std::string scoreValue(const FieldValue &score, std::string_view level, const std::string &path)
-{
-    if (score.isEmpty())
-        return "0";
-    if (score.isNumber())
-        return score.displayText();
-    std::string_view text = trimmedBlanks(score.textValue());
-    const bool plus = text.starts_with('+');
-    text.remove_prefix(plus ? 1 : 0);
-    if (auto value = CanonicalDecimal(text); value && !(plus && text.starts_with('-')))
-        return *value;
-    throw GameError("Der Rekord für „" + std::string(level) + "“ in der Datei „" + path + "“ ist keine Zahl: "
-                    + QuoteForMessage(score.textValue()) + ". Bitte die Datei prüfen oder durch eine gültige ersetzen.");
-}
-
 } // namespace
 
-std::string endTimeFor(const TimeOfDay &start)
-{
-    const int startSeconds = (start.hours * 60 + start.minutes) * 60 + start.seconds;
-    const int end = (startSeconds + GameOffsetSeconds) % SecondsPerDay;
-    return twoDigits(end / 3600) + ':' + twoDigits(end / 60 % 60) + ':' + twoDigits(end % 60);
-}
 
 MainForm::MainForm(Toolkit &toolkit, const Clock &clock)
     : m_toolkit(toolkit)
@@ -300,7 +242,7 @@ void MainForm::retryUntilDone(const std::function<void()> &step, const std::stri
 void MainForm::storeNewRecord(std::size_t level, const HighScoreEntry &entry)
 {
     bool outdone = false;
-    const auto held = UpdateSettings(settingsPath(), [&](const auto &stored) -> std::optional<SettingsRecord> {
+    const auto held = updateSettings([&](const auto &stored) -> std::optional<SettingsRecord> {
         if (stored && !beatsStored(stored->entries[level].score, level)) {
             outdone = true;
             return std::nullopt;
@@ -318,6 +260,15 @@ void MainForm::storeNewRecord(std::size_t level, const HighScoreEntry &entry)
                          + "“ ein mindestens ebenso gutes Ergebnis gespeichert ("
                          + QuoteForMessage(better.score.displayText()) + " Doppelklicks von "
                          + QuoteForMessage(better.name.displayText()) + "), darum wird deins nicht eingetragen.");
+}
+
+// Whatever of the file a write could not keep, the player hears of.
+std::optional<SettingsRecord> MainForm::updateSettings(const SettingsChange &change)
+{
+    SettingsUpdate update = UpdateSettings(settingsPath(), change);
+    if (!update.lost.empty())
+        m_toolkit.messageBox(update.lost);
+    return std::move(update.record);
 }
 
 void MainForm::chooseLevel(std::size_t index)
@@ -338,7 +289,7 @@ void MainForm::mnuPro_Click() { chooseLevel(2); }
 // holds now, and only a file that holds none takes those in memory.
 void MainForm::Schreiben()
 {
-    const auto written = UpdateSettings(settingsPath(), [this](const auto &stored) {
+    const auto written = updateSettings([this](const auto &stored) {
         SettingsRecord record = stored.value_or(SettingsRecord{{}, m_state.HighScoreTable});
         record.level = m_state.LevelName;
         return std::optional(record);

@@ -51,6 +51,7 @@ private:
     std::size_t checkedLevelIndex() const;
     bool beatsStored(const FieldValue &storedScore, std::size_t level) const;
     void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
+    std::optional<SettingsRecord> updateSettings(const SettingsChange &change);
     void retryUntilDone(const std::function<void()> &step, const std::string &why);
     std::string settingsPath() const;
     // Both counters show "0": lblPunkte, then lblPunkte2.
@@ -69,7 +70,3 @@ private:
     };
     std::optional<Tick> m_previousTick;
 };
-
-// "hh:mm:ss" of the time of day 12 hours and 30 seconds after start; the day
-// is dropped. Only its seconds decide the end of a game.
-std::string endTimeFor(const TimeOfDay &start);

@@ -55,3 +55,32 @@ std::string FileMessage(const std::string &path, const std::string &state)
 {
     return "Die Datei „" + path + "“ " + state;
 }
+
+namespace {
+
+// "Zeile 2", "Zeilen 2 und 4", "Zeilen 1, 2 und 4"
+std::string lineList(const std::vector<std::size_t> &lines)
+{
+    std::string list = lines.size() == 1 ? "Zeile " : "Zeilen ";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            list += i + 1 == lines.size() ? " und " : ", ";
+        list += std::to_string(lines[i]);
+    }
+    return list;
+}
+
+} // namespace
+
+std::string LostMessage(const std::string &path, const std::vector<std::size_t> &lines, bool moreAfterRecords)
+{
+    if (lines.empty() && !moreAfterRecords)
+        return {};
+    std::string message = FileMessage(path, "wurde gespeichert, doch nicht alles darin ließ sich erhalten.");
+    if (!lines.empty())
+        message += " In " + lineList(lines) + " standen Zeichen, die Windows-1252 nicht kennt, oder "
+                   "Steuerzeichen; dort steht jetzt „?“ oder ein Leerzeichen.";
+    if (moreAfterRecords)
+        message += " Was hinter den Rekorden stand (etwa eine fünfte Zeile), ist nicht mehr in der Datei.";
+    return message;
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 // The German sentences of SettingsError, kept in one place.
 
@@ -22,3 +24,12 @@ std::string NotRegularCause(mode_t mode);
 
 // "Die Datei „path“ kann nicht gelesen/geschrieben werden: cause"
 std::string AccessFailedMessage(const std::string &path, FileAccess access, const std::string &cause);
+
+// What a write could not keep of the file it replaced, or "" when it kept
+// everything: the lines, counted from 1, whose characters the file cannot
+// hold, and whether anything after the seventh field was left out.
+std::string LostMessage(const std::string &path, const std::vector<std::size_t> &lines, bool moreAfterRecords);
+
+// Said after a file that could not be read as records was written anew.
+inline const std::string RewrittenFromMemory =
+    "Sie wurde mit den Rekorden neu geschrieben, die das Spiel zuletzt gelesen hatte.";

@@ -111,10 +111,21 @@ void WriteSettings(const std::string &path, const SettingsRecord &record);
 using SettingsChange =
     std::function<std::optional<SettingsRecord>(const std::optional<SettingsRecord> &stored)>;
 
+// What UpdateSettings leaves: the record the file holds afterwards, and a
+// German sentence for the player on what of the old content the write could
+// not keep (characters the file cannot hold, anything after the records, a
+// damaged file), empty when it kept everything.
+struct SettingsUpdate
+{
+    std::optional<SettingsRecord> record;
+    std::string lost;
+};
+
 // Reads the file at path and writes what change makes of it, both within one
 // hold of the writers' lock, so that no other copy of the program writes in
 // between (a holder that hangs is waited for only a second, as by
-// WriteSettings). Returns the record the file holds afterwards: the one
-// written, or the one read when change wrote nothing. Throws SettingsError
-// as WriteSettings does.
-std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change);
+// WriteSettings). The record is the one written, or the one read when change
+// wrote nothing. Lines that change leaves as they were are written back byte
+// for byte where the file can hold them so. Throws SettingsError as
+// WriteSettings does.
+SettingsUpdate UpdateSettings(const std::string &path, const SettingsChange &change);

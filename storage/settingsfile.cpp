@@ -8,21 +8,33 @@
 // The Wahl.txt reader and writers over the file layer of lockedfile.h: it
 // names the file in every message.
 
-SettingsRecord ReadSettings(const std::string &path)
+namespace {
+
+std::string readBytes(const std::string &path)
 {
-    std::string bytes;
     try {
-        bytes = ReadRegularFile(path, MaxFileBytes);
+        return ReadRegularFile(path, MaxFileBytes);
     } catch (const FileFailure &failure) {
         throw SettingsError(AccessFailedMessage(path, FileAccess::Read, failure.cause));
     }
-    return ParseSettings(bytes, path); // refuses a file larger than MaxFileBytes
+}
+
+bool isMissing(const std::string &path)
+{
+    struct stat status{};
+    return ::stat(path.c_str(), &status) != 0 && errno == ENOENT;
+}
+
+} // namespace
+
+SettingsRecord ReadSettings(const std::string &path)
+{
+    return ParseSettings(readBytes(path), path); // refuses a file larger than MaxFileBytes
 }
 
 std::optional<SettingsRecord> ReadSettingsIfPresent(const std::string &path)
 {
-    struct stat status{};
-    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT)
+    if (isMissing(path))
         return std::nullopt;
     return ReadSettings(path);
 }
@@ -58,27 +70,31 @@ void WriteSettings(const std::string &path, const SettingsRecord &record)
     WriteSettings(path, record, none);
 }
 
-std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change,
-                                             WriteFaults &faults)
+SettingsUpdate UpdateSettings(const std::string &path, const SettingsChange &change, WriteFaults &faults)
 {
     std::optional<LockedFile> file;
     writeStep(path, [&] { file.emplace(path, faults); });
-    std::optional<SettingsRecord> stored;
+    std::optional<StoredSettings> stored;
+    std::string damage;
     try {
-        stored = ReadSettings(path);
-    } catch (const SettingsError &) {
+        stored = ParseStoredSettings(readBytes(path), path);
+    } catch (const SettingsError &error) {
         // Written from what the caller holds; a file that cannot be
         // written fails below with its own cause.
+        if (!isMissing(path))
+            damage = std::string(error.what()) + " " + RewrittenFromMemory;
     }
-    const std::optional<SettingsRecord> record = change(stored);
+    const std::optional<SettingsRecord> storedRecord = stored ? std::optional(stored->record) : std::nullopt;
+    const std::optional<SettingsRecord> record = change(storedRecord);
     if (!record)
-        return stored;
-    const std::string bytes = FormatSettings(*record, path);
-    writeStep(path, [&] { file->replace(bytes); });
-    return record;
+        return {storedRecord, {}};
+    const SettingsRewrite rewrite = stored ? FormatOver(*stored, *record, path)
+                                           : SettingsRewrite{FormatSettings(*record, path), damage};
+    writeStep(path, [&] { file->replace(rewrite.bytes); });
+    return {record, rewrite.lost};
 }
 
-std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change)
+SettingsUpdate UpdateSettings(const std::string &path, const SettingsChange &change)
 {
     WriteFaults none;
     return UpdateSettings(path, change, none);

@@ -55,7 +55,17 @@ std::optional<unsigned char> windows1252Byte(char32_t cp)
     return static_cast<unsigned char>(0x80 + (found - HighRange.begin()));
 }
 
+bool isUndefined(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F && HighRange[byte - 0x80u] == 0;
+}
+
 } // namespace
+
+bool IsWindows1252(std::string_view bytes)
+{
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) { return isUndefined(static_cast<unsigned char>(c)); });
+}
 
 std::string DecodeWindows1252(std::string_view bytes)
 {
@@ -63,7 +73,7 @@ std::string DecodeWindows1252(std::string_view bytes)
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         const bool high = byte >= 0x80 && byte <= 0x9F;
-        if (high && HighRange[byte - 0x80u] == 0)
+        if (isUndefined(byte))
             out += Replacement;
         else
             appendUtf8(out, high ? HighRange[byte - 0x80u] : byte);

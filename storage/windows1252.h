@@ -9,6 +9,9 @@
 // undefined (81, 8D, 8F, 90, 9D) become "?".
 std::string DecodeWindows1252(std::string_view bytes);
 
+// Whether every byte stands for a character: none of the five above.
+bool IsWindows1252(std::string_view bytes);
+
 // UTF-8 to bytes of the file. A character outside Windows-1252, a C1 control
 // among them, and every byte of invalid UTF-8 become "?".
 std::string EncodeWindows1252(std::string_view utf8);

@@ -21,8 +21,7 @@ public:
 };
 
 void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults);
-std::optional<SettingsRecord> UpdateSettings(const std::string &path, const SettingsChange &change,
-                                             WriteFaults &faults);
+SettingsUpdate UpdateSettings(const std::string &path, const SettingsChange &change, WriteFaults &faults);
 
 // Whether name is one of the temporary files that a write of the file
 // targetName leaves behind when its process dies before the rename.

@@ -161,6 +161,44 @@ private slots:
         QVERIFY2(!(after == before), "the file was left alone");
     }
 
+    void whatALevelWriteCannotKeepIsSaid_data()
+    {
+        QTest::addColumn<QByteArray>("before"); // the lines after the level
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("said"); // after "Die Datei „…“ "
+        const QByteArray odd(" 12 ,\"Ma\tus\" x\r\n9,Igel\r\n\"0\" ,\"\"\r\n");
+        QTest::newRow("odd lines stay byte for byte") << odd << odd << QString();
+        QTest::newRow("a record on two lines is joined")
+            << QByteArray("12,\"Maus\"\r\n9\r\n\"Igel\"\r\n0,\"unbekannt\"\r\n")
+            << QByteArray("12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n") << QString();
+        QTest::newRow("undefined bytes and a fifth line")
+            << QByteArray("12,\"Maus\"\r\n9,\"I\x81gel\"\r\n0,\"\x9D\"\r\nNotiz\r\n")
+            << QByteArray("12,\"Maus\"\r\n9,\"I?gel\"\r\n0,\"?\"\r\n")
+            << "wurde gespeichert, doch nicht alles darin ließ sich erhalten. In Zeilen 3 und 4 standen Zeichen, "
+               "die Windows-1252 nicht kennt, oder Steuerzeichen; dort steht jetzt „?“ oder ein Leerzeichen. Was "
+               "hinter den Rekorden stand (etwa eine fünfte Zeile), ist nicht mehr in der Datei.";
+        QTest::newRow("damaged during the run")
+            << QByteArray("12,\"Maus\"\r\n") << QByteArray("12,\"Maus\"\r\n9,\"Igel\"\r\n0,\"unbekannt\"\r\n")
+            << "ist unvollständig: Sie endet vor dem siebten Feld. Sie wurde mit den Rekorden neu geschrieben, "
+               "die das Spiel zuletzt gelesen hatte.";
+    }
+    void whatALevelWriteCannotKeepIsSaid()
+    {
+        // Lines a level choice leaves alone are written back as they stand
+        // where the file can hold them so; whatever is lost, the player is told.
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, said);
+        GameFixture f;
+        QVERIFY(f.writeWahl("\"Anf\xe4nger\"\r\n" + before));
+        f.form.mnuPro_Click();
+        QCOMPARE(f.wahlBytes(), "\"Profi\"\r\n" + after);
+        std::vector<std::string> told;
+        if (!said.isEmpty())
+            told.push_back(("Die Datei „" + f.wahlPath() + "“ " + said).toStdString());
+        QCOMPARE(f.toolkit.messages, told);
+    }
+
     void aFailedLevelWriteIsReportedAfterTheChoiceTookEffect()
     {
         // The choice stands in the window even when the file cannot be written.
