@@ -91,8 +91,8 @@ def aWholeGameCountsTheDoubleClicksOnTheBallAndStoresTheNewRecord(s):
 
 
 def aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart(s):
-    # A level chosen in the menu is written to Wahl.txt at once and is the checked level at the next start.
-    program = s.start(wahl('"Anfänger"', '12,"Maus"', '9,"Igel"', '0,"unbekannt"'))
+    # A level chosen in the menu is written to Wahl.txt at once and is the checked level at the next start; the program's own folder holds that file whatever its name (here "Spielä" in Latin-1, no UTF-8) and whether the program was started through the dynamic loader.
+    program = s.start(wahl('"Anfänger"', '12,"Maus"', '9,"Igel"', '0,"unbekannt"'), folder=b"Spiel\xe4")
     main = s.mainWindow()
     menu = main.openMenu()
     assert menu.checkedLevel() == screen.ANFAENGER, "checked: %r" % menu.checkedLevel()
@@ -103,7 +103,7 @@ def aLevelChosenFromTheMenuIsStoredAndCheckedAgainAfterARestart(s):
     assert menu.checkedLevel() == screen.PROFI, "checked: %r" % menu.checkedLevel()
     menu.choose(screen.BEENDEN)
     assert program.waitForExit(STEP_SECONDS) == 0
-    program.start()
+    program.start(throughLoader=True)
     main = s.mainWindow()
     menu = main.openMenu()
     assert menu.checkedLevel() == screen.PROFI, "after the restart: %r" % menu.checkedLevel()

@@ -3,6 +3,7 @@ folder of its own beside a Wahl.txt of known bytes, with the sanitizer
 settings of the test run passed on."""
 
 import os
+import re
 import shutil
 import subprocess
 
@@ -21,14 +22,21 @@ def wahl(*lines):
     return "".join(line + "\r\n" for line in lines).encode("cp1252")
 
 
-class Program:
-    """A copy of the program in the folder program/ of work, beside a
-    Wahl.txt of the given bytes (none when wahl is None); env reaches the
-    display or compositor and the buses, over a default of the xcb
-    platform and no session bus."""
+def interpreter(path):
+    """The dynamic loader that the program file names."""
+    headers = subprocess.run(["readelf", "-lW", path], capture_output=True, text=True, check=True).stdout
+    return re.search(r"program interpreter: ([^\]]+)\]", headers).group(1)
 
-    def __init__(self, programPath, work, wahl, env):
-        self.directory = os.path.join(work, "program")
+
+class Program:
+    """A copy of the program in the folder of work named folder (bytes, so
+    that a name need not be UTF-8), beside a Wahl.txt of the given bytes
+    (none when wahl is None); env reaches the display or compositor and the
+    buses, over a default of the xcb platform and no session bus."""
+
+    def __init__(self, programPath, work, wahl, env, folder=b"program"):
+        # A str with the bytes that are no UTF-8 escaped, as os and subprocess take it.
+        self.directory = os.path.join(work, os.fsdecode(folder))
         os.makedirs(self.directory, exist_ok=True)
         self.path = shutil.copy2(programPath, self.directory)
         self.wahlPath = os.path.join(self.directory, "Wahl.txt")
@@ -46,9 +54,11 @@ class Program:
         self.env.update(env, **sanitizerSettings())
         self.process = None
 
-    def start(self, arguments=()):
-        # Started elsewhere: the program must find Wahl.txt beside itself.
-        self.process = spawn([self.path, *arguments], self.env, self.logPath, cwd=self.home)
+    def start(self, arguments=(), throughLoader=False):
+        # Started elsewhere: the program must find Wahl.txt beside itself,
+        # not beside the dynamic loader when that is what runs.
+        loader = [interpreter(self.path)] if throughLoader else []
+        self.process = spawn([*loader, self.path, *arguments], self.env, self.logPath, cwd=self.home)
         return self
 
     def wahl(self):

@@ -70,17 +70,18 @@ class Run:
         """Where the program finds its display or compositor."""
         return {}
 
-    def newProgram(self, wahl, env=None):
-        """A copy of the program beside a Wahl.txt of the bytes wahl, not yet
-        started; env is added to the program's environment."""
+    def newProgram(self, wahl, env=None, folder=b"program"):
+        """A copy of the program in the folder of that name beside a
+        Wahl.txt of the bytes wahl, not yet started; env is added to the
+        program's environment."""
         self.program = Program(self.programPath, self.work, wahl,
-                               dict(self.programEnvironment(), **(env or {})))
+                               dict(self.programEnvironment(), **(env or {})), folder)
         self._stack.callback(self.program.stop)
         self.onFailure(self.program.report)
         return self.program
 
-    def start(self, wahl, env=None):
-        return self.newProgram(wahl, env).start()
+    def start(self, wahl, env=None, folder=b"program"):
+        return self.newProgram(wahl, env, folder).start()
 
     def onFailure(self, describe):
         """describe() gives a text for the failure report."""
