@@ -19,7 +19,6 @@ constexpr float RightMargin = 100.0f;
 
 } // namespace
 
-
 MainForm::MainForm(Toolkit &toolkit, const Clock &clock)
     : m_toolkit(toolkit)
     , m_clock(clock)
