@@ -1,30 +1,22 @@
 #include "storage/lockedfile.h"
 
 #include "storage/errortext.h"
+#include "storage/fileattributes.h"
+#include "storage/temporaryfiles.h"
 
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
 
 namespace {
-
-constexpr std::string_view NameAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-constexpr std::size_t RandomNameLength = 6; // the X of mkostemps
-// Around the random part of a temporary name: no name a person gives a file
-// beside Wahl.txt (".Wahl.txt.backup") looks like one of ours.
-constexpr std::string_view TemporaryInfix = ".hopsala-";
-constexpr std::string_view TemporarySuffix = ".neu";
 
 constexpr int MaxLinks = 40;                // as many as the kernel follows
 constexpr auto LockPatience = std::chrono::seconds(1);
@@ -101,29 +93,6 @@ void lockDirectory(Descriptor &lock, const std::string &directory, WriteFaults &
     }
 }
 
-// Whether the file of a temporary name is a dead writer's: a regular file of
-// this user that no live writer holds. Every writer holds its temporary file
-// until the rename, also one that went on without the directory's lock.
-bool isLeftover(int directory, const char *name)
-{
-    Descriptor file{::openat(directory, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
-    struct stat status{};
-    return file.fd >= 0 && ::fstat(file.fd, &status) == 0 && S_ISREG(status.st_mode)
-           && status.st_uid == ::geteuid() && ::flock(file.fd, LOCK_EX | LOCK_NB) == 0;
-}
-
-void removeLeftovers(const std::string &directory, const std::string &fileName)
-{
-    DIR *dir = ::opendir(directory.c_str());
-    if (dir == nullptr)
-        return;
-    while (const dirent *entry = ::readdir(dir)) {
-        if (IsTemporaryNameOf(entry->d_name, fileName) && isLeftover(::dirfd(dir), entry->d_name))
-            ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-    ::closedir(dir);
-}
-
 // The new content beside the target until it is renamed over it; removed
 // again on every failure before that.
 struct TemporaryFile
@@ -134,37 +103,6 @@ struct TemporaryFile
     bool ours = false; // path names our file, not yet renamed
     ~TemporaryFile() { if (ours) ::unlink(path.c_str()); }
 };
-
-// The names or one value of extended attributes through a call of the kind
-// of listxattr or getxattr; a file system without them has none.
-template<typename Call>
-int attributeData(Call call, std::string &data)
-{
-    ssize_t size = call(nullptr, 0);
-    if (size > 0) {
-        data.resize(static_cast<std::size_t>(size));
-        size = call(data.data(), data.size());
-    }
-    data.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
-    return size >= 0 || errno == ENOTSUP ? 0 : errno;
-}
-
-int copyAttributes(const std::string &from, int to)
-{
-    std::string names, own, value;
-    int error = attributeData([&](char *b, std::size_t n) { return ::listxattr(from.c_str(), b, n); }, names);
-    if (error == 0)
-        error = attributeData([&](char *b, std::size_t n) { return ::flistxattr(to, b, n); }, own);
-    // One the new file got from its directory (a default ACL) may be missing
-    // on the old one: then the old file is written in place, which keeps all.
-    if (error == 0 && !own.empty() && own != names)
-        error = EEXIST;
-    for (const char *name = names.c_str(); error == 0 && *name != '\0'; name += std::strlen(name) + 1) {
-        error = attributeData([&](char *b, std::size_t n) { return ::getxattr(from.c_str(), name, b, n); }, value);
-        error = error != 0 ? error : result(::fsetxattr(to, name, value.data(), value.size(), 0));
-    }
-    return error;
-}
 
 // Gives the new file all that the old one has besides its content, or the
 // errno value of why it cannot stand in for it.
@@ -179,7 +117,7 @@ int carryOver(int fd, const struct stat &old, const std::string &target, WriteFa
         error = result(::fchown(fd, old.st_uid, old.st_gid));
     // After fchown, which clears the set-user-ID and set-group-ID bits.
     error = error != 0 ? error : result(::fchmod(fd, old.st_mode & 07777));
-    return error != 0 ? error : copyAttributes(target, fd);
+    return error != 0 ? error : CopyAttributes(target, fd);
 }
 
 // Writes bytes from offset 0; written counts those that reached the file.
@@ -243,12 +181,11 @@ void writeFile(const std::string &target, bool locked, std::string_view bytes, W
     const std::string directory = directoryOf(target);
     const std::string fileName = target.substr(target.rfind('/') + 1);
     if (locked)
-        removeLeftovers(directory, fileName);
+        RemoveLeftovers(directory, fileName);
     TemporaryFile temporary;
-    temporary.path = (directory == "/" ? "" : directory) + "/." + fileName + std::string(TemporaryInfix)
-                     + std::string(RandomNameLength, 'X') + std::string(TemporarySuffix);
+    temporary.path = TemporaryNameTemplate(directory, fileName);
     const int error = step(faults, WriteStep::Create, [&] {
-        return temporary.file.fd = ::mkostemps(temporary.path.data(), int(TemporarySuffix.size()), O_CLOEXEC);
+        return temporary.file.fd = ::mkostemps(temporary.path.data(), TemporarySuffixLength, O_CLOEXEC);
     });
     temporary.ours = error == 0;
     if (temporary.ours) {
@@ -342,14 +279,4 @@ std::string ReadRegularFile(const std::string &path, std::size_t limit)
     if (!S_ISREG(status.st_mode))
         throw FileFailure{NotRegularCause(status.st_mode)};
     return readBounded(file.fd, limit);
-}
-
-bool IsTemporaryNameOf(std::string_view name, std::string_view targetName)
-{
-    const std::size_t prefixLength = 1 + targetName.size() + TemporaryInfix.size();
-    return name.size() == prefixLength + RandomNameLength + TemporarySuffix.size() && name[0] == '.'
-           && name.substr(1, targetName.size()) == targetName
-           && name.substr(1 + targetName.size(), TemporaryInfix.size()) == TemporaryInfix
-           && name.substr(prefixLength, RandomNameLength).find_first_not_of(NameAlphabet) == std::string_view::npos
-           && name.ends_with(TemporarySuffix);
 }

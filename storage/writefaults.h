@@ -23,6 +23,3 @@ public:
 void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults);
 SettingsUpdate UpdateSettings(const std::string &path, const SettingsChange &change, WriteFaults &faults);
 
-// Whether name is one of the temporary files that a write of the file
-// targetName leaves behind when its process dies before the rename.
-bool IsTemporaryNameOf(std::string_view name, std::string_view targetName);

@@ -1,3 +1,4 @@
+#include "storage/temporaryfiles.h"
 #include "storage/writefaults.h"
 #include "support/callresults.h"
 #include "support/programfolder.h"

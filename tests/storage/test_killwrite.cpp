@@ -1,3 +1,4 @@
+#include "storage/temporaryfiles.h"
 #include "storage/writefaults.h"
 #include "support/programfolder.h"
 #include "support/recordprinter.h"
