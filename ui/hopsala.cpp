@@ -17,11 +17,9 @@
 #include <QCloseEvent>
 #include <QApplication>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QTranslator>
 #include <QWindow>
 
 namespace {
@@ -55,28 +53,6 @@ Label *makeLabel(QWidget *client, const char *name, const QString &caption, QRec
 }
 
 } // namespace
-
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addFile(QStringLiteral(":/icon%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
-bool installGermanQtTexts()
-{
-    const QString name = QStringLiteral("qtbase_de");
-    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
-        return true;
-    auto *translator = new QTranslator(qApp);
-    translator->setObjectName(name);
-    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
-}
 
 Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
                  std::unique_ptr<Bell> bell, std::unique_ptr<MonotonicClock> ticks)
@@ -241,19 +217,13 @@ void Hopsala::showCentred()
     show();
 }
 
-// The icon, Qt's own texts and the desktop's double-click settings are no
-// part of the first frame: decoding the icon's five sizes held that frame up
-// by some 7 %, the translation is a file to read and map, and the settings
-// are asked of the X server or the session bus. They follow the frame,
-// before any input can open a box or press the ball. The windows that open
-// later, the high-score window and the boxes, take the icon from the
-// application.
+// The desktop's double-click settings are no part of the first frame: they
+// are asked of the X server or the session bus. They follow the frame, as
+// what the application takes on then does, before any input can press the
+// ball.
 void Hopsala::afterFirstFrame()
 {
-    const QIcon icon = programIcon();
-    QApplication::setWindowIcon(icon);
-    setWindowIcon(icon);
-    installGermanQtTexts();
+    emit firstFrameShown();
     watchDesktopDoubleClick(m_doubleClick, this);
 }
 

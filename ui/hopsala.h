@@ -46,6 +46,10 @@ public:
     // monotonic clock.
     static constexpr int TickMilliseconds = 16;
 
+signals:
+    // The first frame is on the screen; what is not needed for it can come.
+    void firstFrameShown();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -77,12 +81,3 @@ private:
     std::unique_ptr<QtToolkit> m_toolkit;
     std::unique_ptr<MainForm> m_form;
 };
-
-// The program's icon in all its sizes. Each size is decoded as it is added.
-QIcon programIcon();
-
-// Qt's own texts (context menus, standard buttons) in German, the language
-// of the interface, whatever the locale; once per application. Without Qt's
-// German translation they stay as Qt has them. Returns whether the
-// translation is in place.
-bool installGermanQtTexts();

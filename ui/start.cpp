@@ -4,7 +4,10 @@
 #include "ui/programidentity.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
 #include <QList>
+#include <QTranslator>
 
 #include <exception>
 
@@ -14,6 +17,15 @@
 #include <string>
 
 namespace {
+
+// Each size is decoded as it is added.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/icon%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 const char *const SessionVariables[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
 
@@ -110,6 +122,7 @@ int runHopsala()
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramIdentity::DesktopId));
 
     Hopsala window;
+    dressAfterFirstFrame(window);
     try {
         window.load();
     } catch (const std::exception &error) {
@@ -123,6 +136,30 @@ int runHopsala()
 }
 
 } // namespace
+
+bool installGermanQtTexts()
+{
+    const QString name = QStringLiteral("qtbase_de");
+    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
+        return true;
+    auto *translator = new QTranslator(qApp);
+    translator->setObjectName(name);
+    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+void dressAfterFirstFrame(Hopsala &window)
+{
+    QObject::connect(&window, &Hopsala::firstFrameShown, &window, [&window] {
+        const QIcon icon = programIcon();
+        QApplication::setWindowIcon(icon);
+        window.setWindowIcon(icon);
+        installGermanQtTexts();
+    });
+}
 
 int startHopsala()
 {

@@ -5,3 +5,17 @@
 // otherwise Qt started with no arguments of the player's and the main window
 // loaded, shown and run.
 int startHopsala();
+
+class Hopsala;
+
+// What the application takes on once the window's first frame is shown,
+// since it would hold that frame up: the program's icon, which every window
+// of the program shows (decoding its five sizes cost the frame some 7 %), and
+// Qt's own texts in German (a file to read and map).
+void dressAfterFirstFrame(Hopsala &window);
+
+// Qt's own texts (context menus, standard buttons) in German, the language
+// of the interface, whatever the locale; once per application. Without Qt's
+// German translation they stay as Qt has them. Returns whether the
+// translation is in place.
+bool installGermanQtTexts();

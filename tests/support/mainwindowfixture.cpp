@@ -1,5 +1,6 @@
 #include "support/mainwindowfixture.h"
 
+#include "ui/start.h"
 #include "ui/steadytimer.h"
 
 #include <QLabel>
@@ -17,6 +18,7 @@ MainWindowFixture::MainWindowFixture(const QByteArray &wahl, Ticks kind)
     ticks = ownTicks.get();
     window = std::make_unique<Hopsala>(std::move(ownClock), path().toStdString(), std::move(ownBell),
                                        std::move(ownTicks));
+    dressAfterFirstFrame(*window);
     window->toolkit().setTerminate([this] { ++terminations; });
     window->toolkit().setFallbackBeep([this] { ++fallbackBeeps; });
 }

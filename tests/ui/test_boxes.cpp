@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "ui/start.h"
 
 #include <QAbstractButton>
 #include <QApplication>
