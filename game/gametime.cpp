@@ -36,3 +36,19 @@ std::string endTimeFor(const TimeOfDay &start)
     const int end = (startSeconds + GameOffsetSeconds) % SecondsPerDay;
     return twoDigits(end / 3600) + ':' + twoDigits(end / 60 % 60) + ':' + twoDigits(end % 60);
 }
+
+double secondsLeftAt(const std::string &endTime, const std::string &nowSeconds, const TimeOfDay &now,
+                     const std::optional<GameTick> &previous)
+{
+    double secondsLeft = secondsField(endTime) - secondsField(nowSeconds);
+    if (secondsLeft < 0)
+        secondsLeft += 60;
+    // Seconds left only ever fall while the clock runs on; more than on the
+    // last tick means no tick fell within the end second (the program was
+    // held up, or the clock set forward), and the game is over now rather
+    // than a minute later. A clock set back shows more too: that game goes
+    // on until the seconds next equal the end second.
+    if (previous && secondsLeft > previous->secondsLeft && !setBack(previous->time, now))
+        return 0;
+    return secondsLeft;
+}

@@ -2,6 +2,7 @@
 
 #include "game/clock.h"
 
+#include <optional>
 #include <string>
 
 // The game's reckoning with times of day, which its 30 seconds end by.
@@ -19,3 +20,16 @@ int secondsField(const std::string &time);
 // Whether the clock went back from earlier to later: by less than half a
 // day back, as a clock is corrected, rather than by more than half ahead.
 bool setBack(const TimeOfDay &earlier, const TimeOfDay &later);
+
+// A tick of a running game: when it came and the seconds it showed left.
+struct GameTick
+{
+    TimeOfDay time;
+    double secondsLeft;
+};
+
+// The seconds left at the tick at now, whose seconds are nowSeconds ("ss"),
+// of a game that ends at the seconds of endTime; previous is the game's last
+// tick, none before its first.
+double secondsLeftAt(const std::string &endTime, const std::string &nowSeconds, const TimeOfDay &now,
+                     const std::optional<GameTick> &previous);

@@ -143,18 +143,9 @@ void MainForm::TimerZ_Timer()
 {
     const TimeOfDay now = m_clock.now();
     m_state.NowSeconds = twoDigits(now.seconds);
-    double secondsLeft = secondsField(m_state.EndTime) - secondsField(m_state.NowSeconds);
-    if (secondsLeft < 0)
-        secondsLeft += 60;
-    // Seconds left only ever fall while the clock runs on; more than on the
-    // last tick means no tick fell within the end second (the program was
-    // held up, or the clock set forward), and the game is over now rather
-    // than a minute later. A clock set back shows more too: that game goes
-    // on until the seconds next equal the end second.
-    if (m_previousTick && secondsLeft > m_previousTick->secondsLeft && !setBack(m_previousTick->time, now))
-        secondsLeft = 0;
+    const double secondsLeft = secondsLeftAt(m_state.EndTime, m_state.NowSeconds, now, m_previousTick);
     m_state.SecondsLeft = secondsLeft;
-    m_previousTick = Tick{now, secondsLeft};
+    m_previousTick = GameTick{now, secondsLeft};
 
     m_toolkit.setCaption(Toolkit::Label::lblZeit, std::to_string(static_cast<int>(secondsLeft)));
     if (m_toolkit.caption(Toolkit::Label::lblZeit) == "0")

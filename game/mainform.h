@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/clock.h"
+#include "game/gametime.h"
 #include "game/gameerror.h"
 #include "game/gamestate.h"
 #include "game/toolkit.h"
@@ -60,13 +61,6 @@ private:
     Toolkit &m_toolkit;
     const Clock &m_clock;
     GameState m_state;
-    // The previous tick of the running game; none before its first tick. A
-    // tick that shows more seconds left has missed the end second, unless the
-    // clock was set back in between.
-    struct Tick
-    {
-        TimeOfDay time;
-        double secondsLeft;
-    };
-    std::optional<Tick> m_previousTick;
+    // The previous tick of the running game; none before its first tick.
+    std::optional<GameTick> m_previousTick;
 };
