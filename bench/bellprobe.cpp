@@ -5,7 +5,7 @@
 // (CLOCK_MONOTONIC), and ends long before the game would.
 
 #include "benchsupport.h"
-#include "ui/program.h"
+#include "ui/start.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

@@ -14,7 +14,7 @@
 
 #include "benchsupport.h"
 #include "ui/hopsala.h"
-#include "ui/program.h"
+#include "ui/start.h"
 #include "ui/steadytimer.h"
 
 #include <QLabel>

@@ -111,9 +111,22 @@ void releaseHeldMessages()
     heldMessages.clear();
 }
 
-// Sets the program's identity, loads the main window (a Wahl.txt that cannot
-// be read fails as a handler does: it is reported and the program ends with
-// status 1, the window never shows), shows it and runs the event loop.
+} // namespace
+
+bool installGermanQtTexts()
+{
+    const QString name = QStringLiteral("qtbase_de");
+    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
+        return true;
+    auto *translator = new QTranslator(qApp);
+    translator->setObjectName(name);
+    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int runHopsala()
 {
     QApplication::setApplicationName(QString::fromLatin1(ProgramIdentity::Name));
@@ -133,22 +146,6 @@ int runHopsala()
     }
     window.showCentred();
     return QApplication::exec();
-}
-
-} // namespace
-
-bool installGermanQtTexts()
-{
-    const QString name = QStringLiteral("qtbase_de");
-    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
-        return true;
-    auto *translator = new QTranslator(qApp);
-    translator->setObjectName(name);
-    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
 }
 
 void dressAfterFirstFrame(Hopsala &window)

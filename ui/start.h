@@ -6,6 +6,14 @@
 // loaded, shown and run.
 int startHopsala();
 
+// Runs Hopsala in the QApplication that the caller has made, as startHopsala
+// does in its own (the benchmarks' probes make theirs): sets the program's
+// identity, loads the main window (a Wahl.txt that cannot be read fails as a
+// handler does: it is reported and the program ends with status 1, the
+// window never shows), shows it and runs the event loop. Returns the exit
+// status.
+int runHopsala();
+
 class Hopsala;
 
 // What the application takes on once the window's first frame is shown,
