@@ -3,6 +3,7 @@
 
 #include "support/programfolder.h"
 #include "support/recordingbell.h"
+#include "support/trywait.h"
 #include "support/widgetinput.h"
 #include "ui/hopsala.h"
 #include "ui/steadytimer.h"
@@ -68,7 +69,7 @@ void TestWaylandGame::aGameStartedThroughTheWindowBouncesTheBallByItsOuterSizeWi
     window.load();
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTRY_VERIFY(window.frameGeometry().height() > window.geometry().height() + 10);
+    HOPSALA_TRY_VERIFY(window.frameGeometry().height() > window.geometry().height() + 10);
 
     auto *timerB = window.findChild<SteadyTimer *>(QStringLiteral("TimerB"));
     std::vector<BallPlace> places;
@@ -84,7 +85,7 @@ void TestWaylandGame::aGameStartedThroughTheWindowBouncesTheBallByItsOuterSizeWi
     // the turn at its bound.
     auto left = [](const BallPlace &place) { return place.left; };
     auto top = [](const BallPlace &place) { return place.top; };
-    QTRY_VERIFY_WITH_TIMEOUT(lastTwoBeforeTurning(places, left) && lastTwoBeforeTurning(places, top),
+    HOPSALA_TRY_VERIFY_WITH_TIMEOUT(lastTwoBeforeTurning(places, left) && lastTwoBeforeTurning(places, top),
                              15000);
 
     const QRect frame = window.frameGeometry();

@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/trywait.h"
 #include "support/widgetinput.h"
 #include "ui/high.h"
 
@@ -85,7 +86,7 @@ void TestAccessibility::theValueLabelsReadTheirMeaningAndTheirNumber()
     QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
     QTest::mouseDClick(f.window->windowHandle(), Qt::LeftButton, {},
                        centreInWindow(f.control("Ball")));
-    QTRY_COMPARE(f.caption("lblZeit"), QStringLiteral("30"));
+    HOPSALA_TRY_COMPARE(f.caption("lblZeit"), QStringLiteral("30"));
     QCOMPARE(nameOf(f.control("lblZeit")), QStringLiteral("Verbleibende Sekunden: 30"));
     QCOMPARE(nameOf(f.control("lblPunkte")), QStringLiteral("Doppelklicks: 1"));
     QCOMPARE(nameOf(f.control("lblPunkte2")), QStringLiteral("Normale Klicks: 1"));
@@ -154,9 +155,9 @@ void TestAccessibility::theMenuWorksFromTheKeyboardAndGivesTheFocusBackToLos()
     QCOMPARE(menu->objectName(), QStringLiteral("mnuDatei"));
     QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
-    QTRY_VERIFY(!QApplication::activePopupWidget());
+    HOPSALA_TRY_VERIFY(!QApplication::activePopupWidget());
     QVERIFY(f.control<QAction>("mnuFor")->isChecked());
-    QTRY_COMPARE(QApplication::focusWidget(), f.control("cmdLos"));
+    HOPSALA_TRY_COMPARE(QApplication::focusWidget(), f.control("cmdLos"));
     QTest::keyClick(handle, Qt::Key_Return);
     QVERIFY(f.timerActive("TimerZ"));
 }
@@ -184,7 +185,7 @@ void TestAccessibility::theAccessKeysChooseTheirEntriesInTheOpenMenu()
     QWidget *menu = QApplication::activePopupWidget();
     QVERIFY(menu);
     QTest::keyClick(menu, key);
-    QTRY_VERIFY(!QApplication::activePopupWidget());
+    HOPSALA_TRY_VERIFY(!QApplication::activePopupWidget());
     QCOMPARE(f.window->toolkit().highScores() != nullptr, highScoresOpen);
     QCOMPARE(f.window->toolkit().hasQuit(), quit);
 }

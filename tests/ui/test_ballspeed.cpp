@@ -4,6 +4,7 @@
 // once the game has stopped. The clock is the test's.
 
 #include "support/mainwindowfixture.h"
+#include "support/trywait.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -39,11 +40,11 @@ void TestBallSpeed::aLateWakeUpMovesTheBallByTheStepsItMissed()
     w.window->findChild<QPushButton *>(QStringLiteral("cmdLos"))->click();
     // Three periods and a little: three steps in one wake-up.
     w.ticks->time += 3 * Period + 2ms;
-    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 3 * 11, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 3 * 11, WaitMilliseconds);
     QCOMPARE(ball.ballLeft(), StartLeft + 3 * 8);
     // The fourth step is due at four periods, not a period after the wake-up.
     w.ticks->time += Period - 2ms;
-    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
     QCOMPARE(ball.ballLeft(), StartLeft + 4 * 8);
 }
 
@@ -54,10 +55,10 @@ void TestBallSpeed::aWakeUpFarTooLateMovesTheBallByFourStepsAtMost()
     QtToolkit &ball = w.window->toolkit();
     w.window->findChild<QPushButton *>(QStringLiteral("cmdLos"))->click();
     w.ticks->time += 20 * Period;
-    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 4 * 11, WaitMilliseconds);
     // The next step is due one period after the twentieth.
     w.ticks->time += Period;
-    QTRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 5 * 11, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(ball.ballTop(), StartTop + 5 * 11, WaitMilliseconds);
     QCOMPARE(ball.ballLeft(), StartLeft + 5 * 8);
 }
 

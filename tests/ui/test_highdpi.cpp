@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/trywait.h"
 #include "ui/lineshape.h"
 
 #include <QScreen>
@@ -53,7 +54,7 @@ void TestHighDpi::theBallAndTheIconAreDrawnFromTheirLargePictures()
     const QImage shown =
         grabbed.copy(QRect(ball->mapTo(f.window.get(), QPoint(0, 0)) * 2, QSize(100, 100)));
     QCOMPARE(shown, QImage(QStringLiteral(":/ball@2x.bmp")).convertToFormat(QImage::Format_RGB32));
-    QTRY_VERIFY(!f.window->windowIcon().isNull());
+    HOPSALA_TRY_VERIFY(!f.window->windowIcon().isNull());
     for (int size : {16, 32, 64}) {
         const QImage icon = f.window->windowIcon().pixmap(QSize(size, size), 2.0).toImage();
         QImage expected(QStringLiteral(":/icon%1.png").arg(size * 2));

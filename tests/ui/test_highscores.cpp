@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/trywait.h"
 #include "ui/high.h"
 
 #include <QApplication>
@@ -59,7 +60,7 @@ void TestHighScores::itShowsEachRecordAsStored()
     // A file removed meanwhile holds no records yet.
     high->close();
     QVERIFY(QFile::remove(f.wahlPath()));
-    QTRY_COMPARE(shownRecords(openHighScores(f)), QStringList(6, QString()));
+    HOPSALA_TRY_COMPARE(shownRecords(openHighScores(f)), QStringList(6, QString()));
 }
 
 // An open High is only raised, not read again; a closed one is made anew.
@@ -81,7 +82,7 @@ void TestHighScores::choosingItAgainOnlyRaisesTheOpenWindow()
 
     QPointer<High> closed(first);
     first->close();
-    QTRY_VERIFY(closed.isNull());
+    HOPSALA_TRY_VERIFY(closed.isNull());
     High *second = openHighScores(f);
     QVERIFY(second);
     QCOMPARE(shownRecords(second), (QStringList{"0", "unbekannt", "0", "unbekannt", "0", "unbekannt"}));

@@ -1,4 +1,5 @@
 #include "support/mainwindowfixture.h"
+#include "support/trywait.h"
 #include "ui/ballimage.h"
 #include "ui/captionlabel.h"
 #include "ui/lineshape.h"
@@ -46,7 +47,7 @@ private slots:
         QCOMPARE(w.objectName(), QStringLiteral("Hopsala"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Hopsala"));
         // The icon follows the first frame.
-        QTRY_VERIFY(!w.windowIcon().isNull());
+        HOPSALA_TRY_VERIFY(!w.windowIcon().isNull());
         QCOMPARE(w.centralWidget()->size(), QSize(312, 206));
         QVERIFY(w.centralWidget()->autoFillBackground());
         QCOMPARE(w.centralWidget()->palette().color(QPalette::Window), QColor(0, 255, 255));
@@ -59,7 +60,7 @@ private slots:
     {
         MainWindowFixture f;
         QVERIFY(f.start());
-        QTRY_COMPARE(QCoreApplication::translate("QLineEdit", "&Undo").remove(u'&'),
+        HOPSALA_TRY_COMPARE(QCoreApplication::translate("QLineEdit", "&Undo").remove(u'&'),
                      QString::fromUtf8("Rückgängig"));
     }
 
@@ -276,7 +277,7 @@ private slots:
         QVERIFY(stack.indexOf(line) < stack.indexOf(f.control("Ball")));
 
         f.window->resize(f.window->width() + 40, f.window->height() + 60);
-        QTRY_COMPARE(line->y2(), toolkit.windowOuterHeight());
+        HOPSALA_TRY_COMPARE(line->y2(), toolkit.windowOuterHeight());
         QCOMPARE(line->x1(), 1320.0f);
         QCOMPARE(f.control("Ball")->pos(), QPoint(152, 80));
         const QImage client = f.window->centralWidget()->grab().toImage();

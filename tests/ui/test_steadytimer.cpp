@@ -4,6 +4,7 @@
 // run. The clock is the test's; the wake-ups are real precise timers.
 
 #include "support/fakemonotonicclock.h"
+#include "support/trywait.h"
 #include "ui/steadytimer.h"
 
 #include <QSignalSpy>
@@ -44,7 +45,7 @@ void TestSteadyTimer::waitForOtherWakeUps(FakeMonotonicClock &clock)
     QSignalSpy woken(&witness, &SteadyTimer::timeout);
     witness.start();
     clock.time += Period;
-    QTRY_COMPARE_WITH_TIMEOUT(woken.count(), 1, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(woken.count(), 1, WaitMilliseconds);
 }
 
 void TestSteadyTimer::aLateWakeUpEmitsTheMissedTimeoutsAtOnceAndKeepsThePhase()
@@ -57,11 +58,11 @@ void TestSteadyTimer::aLateWakeUpEmitsTheMissedTimeoutsAtOnceAndKeepsThePhase()
     QVERIFY(timer.isActive());
     // Due at 16 ms; woken at 50 ms, the ticks of 16, 32 and 48 ms run.
     clock.time = start + 50ms;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 3, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 3, WaitMilliseconds);
     // The next is due at 64 ms, one period after the last due tick, not
     // one period after the wake-up at 50 ms.
     clock.time = start + 64ms;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 4, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 4, WaitMilliseconds);
     QVERIFY(timer.isActive());
 }
 
@@ -74,9 +75,9 @@ void TestSteadyTimer::aWakeUpFarTooLateEmitsFourAndDropsTheRest()
     timer.start();
     // Ten ticks due (16 to 160 ms): four run, six are dropped.
     clock.time = start + 10 * Period + 1ms;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 4, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 4, WaitMilliseconds);
     clock.time = start + 11 * Period;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 5, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts.count(), 5, WaitMilliseconds);
 }
 
 void TestSteadyTimer::aTimerStoppedByOneOfItsTimeoutsEmitsNoFurtherOne()
@@ -90,7 +91,7 @@ void TestSteadyTimer::aTimerStoppedByOneOfItsTimeoutsEmitsNoFurtherOne()
     });
     timer.start();
     clock.time += 4 * Period;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts, 2, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts, 2, WaitMilliseconds);
     QVERIFY(!timer.isActive());
     waitForOtherWakeUps(clock);
     QCOMPARE(timeouts, 2);
@@ -109,11 +110,11 @@ void TestSteadyTimer::aTimerRestartedByOneOfItsTimeoutsBeginsItsPeriodAnew()
     });
     timer.start();
     clock.time += 4 * Period;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts, 1, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts, 1, WaitMilliseconds);
     QVERIFY(timer.isActive());
     // Restarted at the wake-up: the next tick is due one period later.
     clock.time += Period;
-    QTRY_COMPARE_WITH_TIMEOUT(timeouts, 2, WaitMilliseconds);
+    HOPSALA_TRY_COMPARE_WITH_TIMEOUT(timeouts, 2, WaitMilliseconds);
 }
 
 void TestSteadyTimer::aStoppedTimerEmitsNothing()

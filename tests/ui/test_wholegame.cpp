@@ -1,5 +1,6 @@
 #include "support/mainwindowfixture.h"
 #include "support/modalanswerer.h"
+#include "support/trywait.h"
 #include "support/widgetinput.h"
 #include "ui/high.h"
 
@@ -39,22 +40,22 @@ void TestWholeGame::aGameThatBeatsTheRecordAsksForTheNameAndStoresIt()
 
     f.clock->time = {10, 20, 5};
     QTest::mouseClick(f.control("cmdLos"), Qt::LeftButton);
-    QTRY_COMPARE(f.caption("lblZeit"), QStringLiteral("30"));
+    HOPSALA_TRY_COMPARE(f.caption("lblZeit"), QStringLiteral("30"));
     const QPoint start = f.control("Ball")->pos();
-    QTRY_VERIFY(f.control("Ball")->pos() != start);
+    HOPSALA_TRY_VERIFY(f.control("Ball")->pos() != start);
     clickBall(*f.window, true);
     clickBall(*f.window, false);
     clickBall(*f.window, true);
     QCOMPARE(f.caption("lblPunkte"), QStringLiteral("2"));
     QCOMPARE(f.caption("lblPunkte2"), QStringLiteral("3"));
     f.clock->time = {10, 20, 34};
-    QTRY_COMPARE(f.caption("lblZeit"), QStringLiteral("1"));
+    HOPSALA_TRY_COMPARE(f.caption("lblZeit"), QStringLiteral("1"));
 
     ModalAnswerer answerer(QStringLiteral("Jörg"));
     f.clock->time = {10, 20, 35};
     const QByteArray expected = wahlFile({"\"Anf\xe4" "nger\"", "\"2\",\"J\xf6rg\"",
                                           "0,\"unbekannt\"", "0,\"unbekannt\""});
-    QTRY_COMPARE(f.wahlBytes(), expected);
+    HOPSALA_TRY_COMPARE(f.wahlBytes(), expected);
     QCOMPARE(answerer.seen.size(), 2);
     const SeenDialog report = answerer.seen[0];
     QVERIFY(report.isMessageBox);
@@ -73,7 +74,7 @@ void TestWholeGame::aGameThatBeatsTheRecordAsksForTheNameAndStoresIt()
     QVERIFY(high);
     QCOMPARE(shownRecord(high), (QStringList{"1", QStringLiteral("Jürgen")}));
     high->close();
-    QTRY_VERIFY(high.isNull());
+    HOPSALA_TRY_VERIFY(high.isNull());
     f.control<QAction>("mnuHigh")->trigger();
     QCOMPARE(shownRecord(f.window->toolkit().highScores()), (QStringList{"2", QStringLiteral("Jörg")}));
     QCOMPARE(f.terminations, 0);
