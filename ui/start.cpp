@@ -4,9 +4,12 @@
 #include "ui/programidentity.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QList>
+#include <QPixmap>
 #include <QTranslator>
 
 #include <exception>
@@ -18,12 +21,14 @@
 
 namespace {
 
-// Each size is decoded as it is added.
+// Every picture made for the icon, decoded as it is added: an icon of files
+// that Qt 6.8 decodes only when asked answers a request for 32 px at ratio 2
+// that follows one for 16 px with the 32 px picture at ratio 1, blurred.
 QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addFile(QStringLiteral(":/icon%1.png").arg(size), QSize(size, size));
+    for (const QFileInfo &picture : QDir(QStringLiteral(":/"), QStringLiteral("icon*.png")).entryInfoList())
+        icon.addPixmap(QPixmap(picture.filePath()));
     return icon;
 }
 
