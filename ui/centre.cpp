@@ -22,7 +22,9 @@ public:
         : m_window(window)
     {
         window->installEventFilter(this);
-        connect(window, &QObject::destroyed, this, &QObject::deleteLater);
+        // Not deleteLater(): a window destroyed as the program ends outlives
+        // the event loop that would run it.
+        connect(window, &QObject::destroyed, this, [this] { delete this; });
     }
 
 protected:
