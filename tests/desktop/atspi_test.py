@@ -21,6 +21,8 @@ from harness.service import WaitTimeout, waitUntil  # noqa: E402
 from harness.services import AccessibilityBus  # noqa: E402
 from harness.session import GAME_SECONDS, STEP_SECONDS, Session  # noqa: E402
 
+pyatspi = None  # imported by the test, once the accessibility bus is there
+
 DOUBLE_CLICK_ATTEMPTS = 8
 COUNT_SECONDS = 2  # for a double click that hit to show
 LEVELS = ["Anfänger", "Fortgeschrittener", "Profi"]
@@ -42,7 +44,7 @@ class ScreenReader:
 
     def _heard(self, event):
         try:
-            self.events.append((event.type, event.source.getRoleName(), event.source.name))
+            self.events.append((event.type, event.source.getRole(), event.source.name))
         except Exception:  # the source may be gone already
             self.events.append((event.type, None, None))
 
@@ -76,8 +78,10 @@ class ScreenReader:
             yield from ScreenReader.descendants(child)
 
     def all(self, node, role, name=None):
-        """The descendants of a role, whose name matches the regular expression."""
-        return [child for child in self.descendants(node) if child.getRoleName() == role
+        """The descendants of a role (pyatspi's ROLE_…, which, unlike the role's
+        name, AT-SPI keeps across versions), whose name matches the regular
+        expression."""
+        return [child for child in self.descendants(node) if child.getRole() == role
                 and (name is None or re.fullmatch(name, child.name or ""))]
 
     def one(self, node, role, name, timeout=STEP_SECONDS):
@@ -113,20 +117,20 @@ def number(label):
 
 
 def playAndRead(reader, app, main):
-    frame = reader.one(app, "frame", "Hopsala")
-    los = reader.one(frame, "push button", "Los")
-    menu = reader.one(frame, "popup menu", "Datei")
-    entries = [item.name for item in reader.all(menu, "menu item")]
+    frame = reader.one(app, pyatspi.ROLE_FRAME, "Hopsala")
+    los = reader.one(frame, pyatspi.ROLE_PUSH_BUTTON, "Los")
+    menu = reader.one(frame, pyatspi.ROLE_POPUP_MENU, "Datei")
+    entries = [item.name for item in reader.all(menu, pyatspi.ROLE_MENU_ITEM)]
     assert entries == LEVELS + ["Highscore", "Beenden"], entries
-    reader.one(frame, "label", "Verbleibende Sekunden")
+    reader.one(frame, pyatspi.ROLE_LABEL, "Verbleibende Sekunden")
     reader.press(los)
-    seconds = reader.one(frame, "label", r"Verbleibende Sekunden: \d+")
+    seconds = reader.one(frame, pyatspi.ROLE_LABEL, r"Verbleibende Sekunden: \d+")
     first = number(seconds)
     assert 29 <= first <= 30, seconds.name
-    doubles = reader.one(frame, "label", r"Doppelklicks: 0")
-    singles = reader.one(frame, "label", r"Normale Klicks: 0")
+    doubles = reader.one(frame, pyatspi.ROLE_LABEL, r"Doppelklicks: 0")
+    singles = reader.one(frame, pyatspi.ROLE_LABEL, r"Normale Klicks: 0")
     reader.waitFor(lambda: number(seconds) < first, "the seconds left to count down")
-    assert reader.heard("label", r"Verbleibende Sekunden: \d+"), reader.events[-10:]
+    assert reader.heard(pyatspi.ROLE_LABEL, r"Verbleibende Sekunden: \d+"), reader.events[-10:]
     hunter = BallHunter(main)
     for _ in range(DOUBLE_CLICK_ATTEMPTS):  # the ball moves: some double clicks miss it
         hunter.doubleClickBall()
@@ -139,8 +143,8 @@ def playAndRead(reader, app, main):
     # A double click whose first press missed the moving ball counts no click.
     assert number(doubles) >= 1 and number(singles) >= 1, (
         "the counts did not both count: %s, %s" % (doubles.name, singles.name))
-    assert reader.heard("label", r"Doppelklicks: [1-9]\d*"), reader.events[-10:]
-    assert reader.heard("label", r"Normale Klicks: [1-9]\d*"), reader.events[-10:]
+    assert reader.heard(pyatspi.ROLE_LABEL, r"Doppelklicks: [1-9]\d*"), reader.events[-10:]
+    assert reader.heard(pyatspi.ROLE_LABEL, r"Normale Klicks: [1-9]\d*"), reader.events[-10:]
     return frame, doubles, singles
 
 
@@ -152,14 +156,15 @@ def readEndAndPrompt(reader, app, doubles, singles):
     # The errors are the clicks beyond the double clicks.
     assert score == number(doubles) and errors == number(singles) - score, (
         report.name, doubles.name, singles.name)
-    box = reader.one(app, "alert", "Hopsala1")
-    reader.press(reader.one(box, "push button", "OK"))
-    prompt = reader.one(app, "dialog", "Highscore")
-    reader.one(prompt, "label", "Neuer Rekord: %d Doppelklicks! Trag deinen Namen ein:" % score)
-    field = reader.one(prompt, "text", ".*")
+    box = reader.one(app, pyatspi.ROLE_ALERT, "Hopsala1")
+    reader.press(reader.one(box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    prompt = reader.one(app, pyatspi.ROLE_DIALOG, "Highscore")
+    reader.one(prompt, pyatspi.ROLE_LABEL,
+               "Neuer Rekord: %d Doppelklicks! Trag deinen Namen ein:" % score)
+    field = reader.one(prompt, pyatspi.ROLE_TEXT, ".*")
     field.queryEditableText().setTextContents("Jörg")
     reader.waitFor(lambda: field.queryText().getText(0, -1) == "Jörg", "the name in the field")
-    reader.press(reader.one(prompt, "push button", "OK"))
+    reader.press(reader.one(prompt, pyatspi.ROLE_PUSH_BUTTON, "OK"))
     return score
 
 
@@ -167,6 +172,7 @@ def aScreenReaderReadsAndPlaysTheWholeGame(s):
     # Through the accessibility bus a screen reader finds the frame "Hopsala", starts a game with the action of "Los", hears the seconds and both counts change, and reads the menu, the end box, the name prompt and the high-score window.
     bus = s.startService(AccessibilityBus(s.work))
     os.environ.update(bus.clientEnvironment())  # before pyatspi opens its connection
+    global pyatspi
     import pyatspi
     from gi.repository import GLib
     reader = ScreenReader(pyatspi, GLib)
@@ -178,15 +184,15 @@ def aScreenReaderReadsAndPlaysTheWholeGame(s):
     score = readEndAndPrompt(reader, app, doubles, singles)
     expected = wahl('"Anfänger"', '"%d","Jörg"' % score, '7,"Igel"', '3,"Maus"')
     waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "the record in Wahl.txt")
-    reader.press(reader.one(frame, "menu item", "Highscore"))
-    high = reader.one(app, "frame", "Highscore")
-    names = sorted(label.name for label in reader.all(high, "label"))
+    reader.press(reader.one(frame, pyatspi.ROLE_MENU_ITEM, "Highscore"))
+    high = reader.one(app, pyatspi.ROLE_FRAME, "Highscore")
+    names = sorted(label.name for label in reader.all(high, pyatspi.ROLE_LABEL))
     shown = sorted(LEVELS + ["%s, Doppelklicks: %s" % (level, score) for level, score
                              in zip(LEVELS, (score, 7, 3))]
                    + ["%s, Name: %s" % (level, name) for level, name
                       in zip(LEVELS, ("Jörg", "Igel", "Maus"))])
     assert names == shown, names
-    reader.press(reader.one(frame, "menu item", "Beenden"))
+    reader.press(reader.one(frame, pyatspi.ROLE_MENU_ITEM, "Beenden"))
     assert program.waitForExit(STEP_SECONDS) == 0
 
 
