@@ -24,7 +24,11 @@ grep -qx "Exec=$app/Hopsala1" "$prefix/share/applications/$id.desktop" || fail "
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 grep -q "<binary>Hopsala1</binary>" "$prefix/share/metainfo/$id.metainfo.xml" ||
     fail "the metainfo names another program than the one installed"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
+# The project has no homepage: AppStream 1.0 warns of that (0.16 does not);
+# any other warning or error fails.
+report=$(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml") || {
+    grep -q ': url-homepage-missing$' <<<"$report" &&
+        ! grep -E '^[EW]:' <<<"$report" | grep -qv ': url-homepage-missing$'; } || fail "appstreamcli validate: $report"
 
 # A player's records survive a reinstall, byte for byte.
 printf '"Profi"\r\n"31","J\xf6rg"\r\n9,"Igel"\r\n0,"unbekannt"\r\n' > "$app/Wahl.txt"
