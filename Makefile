@@ -19,7 +19,7 @@ BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind strace $
 
 PREFIX      ?= $(HOME)/.local
 
-.PHONY: all run build test bench fuzz install uninstall deps-run deps-test clean
+.PHONY: all run build test test-debian13 bench fuzz install uninstall deps-run deps-test clean
 
 all: build
 
@@ -41,6 +41,11 @@ test: deps-test
 	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
 	cmake --build $(BUILD_TEST) -j $(JOBS)
 	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+
+# The same make test on a fresh clone of HEAD in a Debian 13 chroot of its
+# own (as root; the base system is kept in ~/.cache/hopsala/debian13).
+test-debian13:
+	tools/debian13-test
 
 # Figures, never a verdict; see bench/README.md.
 bench:
