@@ -19,6 +19,7 @@ std::string DescribeError(int errorNumber, FileAccess access)
         {EIO, "Beim Zugriff auf den Datenträger ist ein Ein-/Ausgabefehler aufgetreten."},
         {EMFILE, "Es sind zu viele Dateien geöffnet."}, {ENFILE, "Es sind zu viele Dateien geöffnet."},
         {EEXIST, "Es lässt sich kein freier Name für eine neue Datei finden."},
+        {ENOLCK, "Das System kann keine Dateisperre mehr vergeben."},
     };
     // Creating a file fails with ENOENT only when its directory is missing.
     if (errorNumber == ENOENT)

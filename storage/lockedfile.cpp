@@ -189,8 +189,10 @@ void writeFile(const std::string &target, bool locked, std::string_view bytes, W
     });
     temporary.ours = error == 0;
     if (temporary.ours) {
+        // A new file, which no one else holds. Unheld, it would be taken for
+        // a dead writer's leftover by a writer under the writers' lock.
         temporary.held.fd = ::dup(temporary.file.fd);
-        ::flock(temporary.held.fd, LOCK_EX | LOCK_NB); // a new file: no one else holds it
+        check(step(faults, WriteStep::LockNew, [&] { return ::flock(temporary.held.fd, LOCK_EX | LOCK_NB); }));
     }
     const bool refused = error == EACCES || error == EPERM;
     if (refused && missing)

@@ -6,9 +6,9 @@
 
 // Where a test can make WriteSettings fail as a disk or the kernel would:
 // the check that the file may be written, the writers' lock, creating the new
-// file, giving it the old one's owner, mode and attributes, one write(2) call,
-// fsync, close and rename.
-enum class WriteStep { AccessCheck, Lock, Create, CarryOver, Write, Sync, Close, Rename };
+// file and locking it, giving it the old one's owner, mode and attributes, one
+// write(2) call, fsync, close and rename.
+enum class WriteStep { AccessCheck, Lock, Create, LockNew, CarryOver, Write, Sync, Close, Rename };
 
 class WriteFaults
 {

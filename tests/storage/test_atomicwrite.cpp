@@ -7,11 +7,14 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-enum class Step { None, AccessCheck, Create, Write, ShortWrite, Sync, Close, Rename, Lock };
+enum class Step { None, AccessCheck, Create, LockNew, Write, ShortWrite, Sync, Close, Rename, Lock };
 
 // A write on the real file system with one step made to fail.
 class FaultyWrite : public WriteFaults
@@ -33,7 +36,7 @@ public:
             return tricklingWrites && m_writes % 2 == 1 ? EINTR : 0;
         }
         static constexpr std::pair<Step, WriteStep> Steps[] = {
-            {Step::AccessCheck, WriteStep::AccessCheck}, {Step::Create, WriteStep::Create},
+            {Step::AccessCheck, WriteStep::AccessCheck}, {Step::Create, WriteStep::Create}, {Step::LockNew, WriteStep::LockNew},
             {Step::Sync, WriteStep::Sync}, {Step::Close, WriteStep::Close},
             {Step::Rename, WriteStep::Rename}, {Step::Lock, WriteStep::Lock}};
         for (const auto &[ours, theirs] : Steps) {
@@ -97,6 +100,7 @@ private slots:
         QTest::newRow("rename") << Step::Rename << EISDIR << "Der Pfad bezeichnet ein Verzeichnis.";
         QTest::newRow("unknown cause") << Step::Rename << EOVERFLOW
                                        << "Unerwarteter Systemfehler EOVERFLOW (Nr. " + QString::number(EOVERFLOW) + ").";
+        QTest::newRow("the new file's lock") << Step::LockNew << ENOLCK << "Das System kann keine Dateisperre mehr vergeben.";
         QTest::newRow("no free name") << Step::Create << EEXIST
                                       << "Es lässt sich kein freier Name für eine neue Datei finden.";
     }
@@ -211,25 +215,29 @@ private slots:
 
     // Under the writers' lock every temporary file of our own name pattern
     // that no live writer holds is a dead writer's leftover and is removed;
-    // other files stay, the player's own among them.
+    // other files stay, the player's own and a live writer's among them.
     void leftoversOfADeadWriterAreRemovedUnderTheLock()
     {
         const QStringList leftovers = {".Wahl.txt.hopsala-abc123.neu", ".Wahl.txt.hopsala-XYZ789.neu"};
         const QStringList others = {".Wahl.txt.backup", ".Wahl.txt.Mai024", ".Wahl.txt.abc123",
                                     ".Other.txt.hopsala-abc123.neu", "Wahl.txt.hopsala-abc123.neu"};
-        for (const QString &name : leftovers + others)
+        const QString live = ".Wahl.txt.hopsala-live01.neu"; // held by its writer until the rename
+        for (const QString &name : leftovers + others + QStringList{live})
             QVERIFY(putFileBytes(m_dir.filePath(name).toStdString(), "partial"));
+        const int held = ::open(m_dir.filePath(live).toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+        QCOMPARE(::flock(held, LOCK_EX), 0);
 
         FaultyWrite unlocked;
         unlocked.failing = Step::Lock;
         unlocked.error = ENOLCK;
         WriteSettings(m_path, WorkedExample(), unlocked);
-        QCOMPARE(m_dir.otherEntries().size(), leftovers.size() + others.size());
+        QCOMPARE(m_dir.otherEntries().size(), leftovers.size() + others.size() + 1);
 
         WriteSettings(m_path, WorkedExample());
+        ::close(held);
         QStringList remaining = m_dir.otherEntries();
         remaining.sort();
-        QStringList expected = others;
+        QStringList expected = others + QStringList{live};
         expected.sort();
         QCOMPARE(remaining, expected);
         QCOMPARE(fileBytes(m_path), WorkedExampleWahl);
