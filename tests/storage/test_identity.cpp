@@ -95,6 +95,10 @@ private slots:
         QTest::newRow("absolute") << QStringList{"ABS:records/Wahl.txt"} << "records/Wahl.txt";
         QTest::newRow("chain") << QStringList{"records/eins", "deep/zwei", "ABS:records/deep/Wahl.txt"}
                                << "records/deep/Wahl.txt";
+        QStringList forty; // as many as the kernel follows
+        for (int link = 1; link < 40; ++link)
+            forty << QStringLiteral("kette%1").arg(link);
+        QTest::newRow("forty links, the most") << forty + QStringList{"records/Wahl.txt"} << "records/Wahl.txt";
     }
 
     // A Wahl.txt that is a symbolic link, relative, absolute or a chain, is
