@@ -3,12 +3,12 @@
 #include "game/appdir.h"
 #include "game/gametime.h"
 #include "game/leveltable.h"
+#include "game/newrecordentry.h"
 #include "game/score.h"
 
 #include <charconv>
 #include <cstdint>
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -44,8 +44,11 @@ void MainForm::Form_Load()
     m_state.HighScoreTable = record.entries;
     // A score the record test cannot read is said now, not after a game
     // played for nothing.
-    for (std::size_t i = 0; i < LevelTable.size(); ++i)
-        scoreValue(m_state.HighScoreTable[i].score, LevelTable[i].name, settingsPath());
+    for (std::size_t i = 0; i < LevelTable.size(); ++i) {
+        if (!scoreValue(m_state.HighScoreTable[i].score))
+            throw GameError(noNumberMessage(m_state.HighScoreTable[i].score, LevelTable[i].name, settingsPath())
+                            + " Bitte die Datei prüfen oder durch eine gültige ersetzen.");
+    }
 
     if (const auto index = levelIndexByName(m_state.LevelName)) {
         applyLevel(*index);
@@ -175,90 +178,12 @@ std::size_t MainForm::checkedLevelIndex() const
     return 0; // the window is created with "Anfänger" checked
 }
 
-// The game's count G is whole, so the stored score S rounded down is below G
-// exactly when S itself is: the exact comparison needs no rounding.
-bool MainForm::beatsStored(const FieldValue &storedScore, std::size_t level) const
-{
-    const std::string gameScore = std::to_string(counter(Toolkit::Label::lblPunkte));
-    return CompareDecimals(scoreValue(storedScore, LevelTable[level].name, settingsPath()), gameScore) < 0;
-}
-
 void MainForm::enterNewRecord()
 {
-    // A file removed during the game (a cleanup tool, a sync client) holds
-    // no records: any score is one, and the write makes the file anew.
-    const SettingsRecord stored = ReadSettingsIfPresent(settingsPath()).value_or(SettingsRecord{m_state.LevelName, {}});
-    m_state.LevelName = stored.level;
-    m_state.HighScoreTable = stored.entries;
-
     // The check mark, not LevelName, tells the level of the game just played.
-    const std::size_t index = checkedLevelIndex();
-    if (!beatsStored(m_state.HighScoreTable[index].score, index))
-        return;
-
-    const std::string points = m_toolkit.caption(Toolkit::Label::lblPunkte);
-    // The player hears of a file that cannot take the record before typing a name.
-    retryUntilDone([this] { CheckSettingsWritable(settingsPath()); },
-                   "Der neue Rekord kann erst gespeichert werden, wenn die Datei wieder beschreibbar ist.");
-    m_state.DefaultName = m_state.HighScoreTable[index].name.displayText();
-    const std::string answer = m_toolkit.inputBox(
-        "Neuer Rekord: " + points + " Doppelklicks! Trag deinen Namen ein:", "Highscore",
-        m_state.DefaultName);
-    const HighScoreEntry entry{FieldValue::text(points), FieldValue::text(answer.empty() ? "unbekannt" : answer)};
-    retryUntilDone([&] { storeNewRecord(index, entry); },
-                   "Der neue Rekord (" + points + " Doppelklicks von " + QuoteForMessage(entry.name.displayText())
-                       + ") ist noch nicht gespeichert.");
-}
-
-// A record the player has earned is not lost to a file that cannot take it
-// for the moment (a full disk, a read-only remount, a folder in its place):
-// the player is told why and may try again as often as they like. Only
-// giving up ends the program, as any failure does.
-void MainForm::retryUntilDone(const std::function<void()> &step, const std::string &why)
-{
-    for (;;) {
-        try {
-            return step();
-        } catch (const SettingsError &error) {
-            if (!m_toolkit.retryBox(std::string(error.what()) + "\n\n" + why))
-                throw;
-        }
-    }
-}
-
-// The name box may have stood open for minutes while another copy of the
-// game stored a record: the new one goes into the records the file holds
-// now, and only while the game still beats the one stored for its level.
-void MainForm::storeNewRecord(std::size_t level, const HighScoreEntry &entry)
-{
-    bool outdone = false;
-    const auto held = updateSettings([&](const auto &stored) -> std::optional<SettingsRecord> {
-        if (stored && !beatsStored(stored->entries[level].score, level)) {
-            outdone = true;
-            return std::nullopt;
-        }
-        SettingsRecord record = stored.value_or(SettingsRecord{m_state.LevelName, m_state.HighScoreTable});
-        record.entries[level] = entry;
-        return record;
-    });
-    m_state.LevelName = held->level;
-    m_state.HighScoreTable = held->entries;
-    if (!outdone)
-        return;
-    const HighScoreEntry &better = held->entries[level];
-    m_toolkit.messageBox("Inzwischen wurde für „" + std::string(LevelTable[level].name)
-                         + "“ ein mindestens ebenso gutes Ergebnis gespeichert ("
-                         + QuoteForMessage(better.score.displayText()) + " Doppelklicks von "
-                         + QuoteForMessage(better.name.displayText()) + "), darum wird deins nicht eingetragen.");
-}
-
-// Whatever of the file a write could not keep, the player hears of.
-std::optional<SettingsRecord> MainForm::updateSettings(const SettingsChange &change)
-{
-    SettingsUpdate update = UpdateSettings(settingsPath(), change);
-    if (!update.lost.empty())
-        m_toolkit.messageBox(update.lost);
-    return std::move(update.record);
+    NewRecordEntry(m_toolkit, m_state, checkedLevelIndex(), m_toolkit.caption(Toolkit::Label::lblPunkte),
+                   counter(Toolkit::Label::lblPunkte))
+        .run();
 }
 
 void MainForm::chooseLevel(std::size_t index)
@@ -279,7 +204,7 @@ void MainForm::mnuPro_Click() { chooseLevel(2); }
 // holds now, and only a file that holds none takes those in memory.
 void MainForm::Schreiben()
 {
-    const auto written = updateSettings([this](const auto &stored) {
+    const auto written = updateSettingsAndSay(m_toolkit, settingsPath(), [this](const auto &stored) {
         SettingsRecord record = stored.value_or(SettingsRecord{{}, m_state.HighScoreTable});
         record.level = m_state.LevelName;
         return std::optional(record);

@@ -7,7 +7,6 @@
 #include "game/toolkit.h"
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -50,10 +49,6 @@ private:
     void endGame();
     void enterNewRecord();
     std::size_t checkedLevelIndex() const;
-    bool beatsStored(const FieldValue &storedScore, std::size_t level) const;
-    void storeNewRecord(std::size_t level, const HighScoreEntry &entry);
-    std::optional<SettingsRecord> updateSettings(const SettingsChange &change);
-    void retryUntilDone(const std::function<void()> &step, const std::string &why);
     std::string settingsPath() const;
     // Both counters show "0": lblPunkte, then lblPunkte2.
     void resetBothCounters();

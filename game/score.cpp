@@ -1,7 +1,5 @@
 #include "game/score.h"
 
-#include "game/gameerror.h"
-
 namespace {
 
 std::string_view trimmedBlanks(std::string_view text)
@@ -14,7 +12,7 @@ std::string_view trimmedBlanks(std::string_view text)
 
 } // namespace
 
-std::string scoreValue(const FieldValue &score, std::string_view level, const std::string &path)
+std::optional<std::string> scoreValue(const FieldValue &score)
 {
     if (score.isEmpty())
         return "0";
@@ -24,7 +22,12 @@ std::string scoreValue(const FieldValue &score, std::string_view level, const st
     const bool plus = text.starts_with('+');
     text.remove_prefix(plus ? 1 : 0);
     if (auto value = CanonicalDecimal(text); value && !(plus && text.starts_with('-')))
-        return *value;
-    throw GameError("Der Rekord für „" + std::string(level) + "“ in der Datei „" + path + "“ ist keine Zahl: "
-                    + QuoteForMessage(score.textValue()) + ". Bitte die Datei prüfen oder durch eine gültige ersetzen.");
+        return value;
+    return std::nullopt;
+}
+
+std::string noNumberMessage(const FieldValue &score, std::string_view level, const std::string &path)
+{
+    return "Der Rekord für „" + std::string(level) + "“ in der Datei „" + path + "“ ist keine Zahl: "
+           + QuoteForMessage(score.textValue()) + ".";
 }

@@ -95,6 +95,18 @@ SettingsRecord ReadSettings(const std::string &path);
 // included), as after a cleanup tool or a sync client removed it.
 std::optional<SettingsRecord> ReadSettingsIfPresent(const std::string &path);
 
+// What the file at path holds for a reader that can go on without it: the
+// record; or none where the file is missing, or is there but cannot be read
+// as records (cut short, damaged, too large, UTF-16), which damaged tells.
+// Throws SettingsError only where the file cannot be read at all (no regular
+// file, no permission, a failing disk).
+struct SettingsReading
+{
+    std::optional<SettingsRecord> record;
+    bool damaged = false;
+};
+SettingsReading ReadSettingsIfIntact(const std::string &path);
+
 // Throws SettingsError, naming the cause, when the file at path could not be
 // written now: a read-only disk, a file or folder that refuses writing, no
 // regular file in its place, a full disk. Writes nothing.

@@ -39,6 +39,18 @@ std::optional<SettingsRecord> ReadSettingsIfPresent(const std::string &path)
     return ReadSettings(path);
 }
 
+SettingsReading ReadSettingsIfIntact(const std::string &path)
+{
+    if (isMissing(path))
+        return {};
+    const std::string bytes = readBytes(path);
+    try {
+        return {ParseSettings(bytes, path)};
+    } catch (const SettingsError &) {
+        return {std::nullopt, true};
+    }
+}
+
 namespace {
 
 template<typename Step>

@@ -1,9 +1,14 @@
 #include "support/gamefixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
+#include <sched.h>
+#include <sys/mount.h>
 
 using Label = Toolkit::Label;
 
@@ -45,6 +50,7 @@ private slots:
         QTest::newRow("empty score, none") << QByteArray("") << 0 << false;
         QTest::newRow("fraction rounds down") << QByteArray("25.9") << 26 << true;
         QTest::newRow("negative") << QByteArray("-1") << 0 << true;
+        QTest::newRow("negative, its digits above the count") << QByteArray("\" -30\"") << 26 << true;
         QTest::newRow("a hair below thirteen rounds down to 12") << QByteArray("12.9999999999999999999") << 13 << true;
         QTest::newRow("the same as a text") << QByteArray("\"12.9999999999999999999\"") << 13 << true;
         QTest::newRow("beyond a double") << QByteArray("99999999999999999999") << 26 << false;
@@ -67,42 +73,75 @@ private slots:
         }
     }
 
-    void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile_data()
+    void aScoreThatIsNoNumberIsAnErrorAtStartAndLeavesTheFile_data()
     {
         QTest::addColumn<QByteArray>("storedScore");
-        QTest::addColumn<bool>("atStart");
-        QTest::newRow("empty text") << QByteArray("\"\"") << true;
-        QTest::newRow("word") << QByteArray("\"viele\"") << true;
-        QTest::newRow("unquoted word") << QByteArray("viele") << true;
-        QTest::newRow("double sign") << QByteArray("\"+-3\"") << true;
-        QTest::newRow("exponent") << QByteArray("1e3") << true;
-        QTest::newRow("hexadecimal") << QByteArray("0x10") << true;
-        QTest::newRow("decimal comma") << QByteArray("\"0,5\"") << true;
-        QTest::newRow("a NUL inside") << QByteArray("1\0002", 3) << true;
-        QTest::newRow("a megabyte of letters") << QByteArray(1 << 20, 'x') << true;
-        QTest::newRow("a word written during the game") << QByteArray("\"zw\xf6lf\"") << false;
+        QTest::newRow("empty text") << QByteArray("\"\"");
+        QTest::newRow("word") << QByteArray("\"viele\"");
+        QTest::newRow("unquoted word") << QByteArray("viele");
+        QTest::newRow("double sign") << QByteArray("\"+-3\"");
+        QTest::newRow("exponent") << QByteArray("1e3");
+        QTest::newRow("hexadecimal") << QByteArray("0x10");
+        QTest::newRow("decimal comma") << QByteArray("\"0,5\"");
+        QTest::newRow("a NUL inside") << QByteArray("1\0002", 3);
+        QTest::newRow("a megabyte of letters") << QByteArray(1 << 20, 'x');
     }
-    void aScoreThatIsNoNumberIsAnErrorAndLeavesTheFile()
+    void aScoreThatIsNoNumberIsAnErrorAtStartAndLeavesTheFile()
     {
-        // A stored score that cannot be compared is a German error at start-up, or at the
-        // end of the game when it was written meanwhile; the file stays as it is.
+        // A stored score that cannot be compared is a German error at start-up, before a
+        // game is played for nothing; the file stays as it is.
         QFETCH(QByteArray, storedScore);
-        QFETCH(bool, atStart);
         const QByteArray file = wahlFile({"\"Anf\xe4nger\"", storedScore + ",\"Maus\"", "9,\"Igel\"", "0,\"x\""});
-        GameFixture f(atStart ? file : WorkedExampleWahl, GameFixture::NotLoaded);
+        GameFixture f(file, GameFixture::NotLoaded);
         try {
             f.form.Form_Load();
-            f.writeWahl(file);
-            playGame(f, 3);
-            QFAIL("a score that is no number was compared");
+            QFAIL("a score that is no number was accepted");
         } catch (const GameError &error) {
             QVERIFY2(QString::fromUtf8(error.what()).contains("keine Zahl"), error.what());
             // The bad value is quoted with at most 40 characters, so the box stays readable.
             QVERIFY2(std::strlen(error.what()) < 400, "the message quotes the whole value");
         }
-        QCOMPARE(f.toolkit.caption(Label::lblPunkte), std::string(atStart ? "" : "3"));
-        QVERIFY(f.toolkit.inputBoxes.empty());
         QCOMPARE(f.wahlBytes(), file);
+    }
+
+    void whatTheGameEarnedOutlivesTheFileChangedDuringTheGame_data()
+    {
+        QTest::addColumn<QByteArray>("meanwhile"); // none: a folder in its place until tried again
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QString>("told");
+        const QByteArray anew = wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""});
+        QTest::newRow("cut short") << wahlFile({"\"Anf\xe4nger\"", "12,\"Maus\""}) << anew << "unvollständig";
+        QTest::newRow("a folder, then the file back") << QByteArray() << anew << "Verzeichnis";
+        QTest::newRow("a score that is no number")
+            << wahlFile({"\"Anf\xe4nger\"", "\"zw\xf6lf\",\"Maus\"", "9 ,Igel", "0,\"unbekannt\""})
+            << wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9 ,Igel", "0,\"unbekannt\""}) << "keine Zahl";
+    }
+    void whatTheGameEarnedOutlivesTheFileChangedDuringTheGame()
+    {
+        // Wahl.txt cut short, a folder in its place or a score edited to no number by the end
+        // of the game: the player is told, and the game's count is still a record, stored
+        // with the name; the lines it does not change stay byte for byte.
+        QFETCH(QByteArray, meanwhile);
+        QFETCH(QByteArray, expected);
+        QFETCH(QString, told);
+        GameFixture f;
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {true};
+        f.toolkit.onEffect = [&] {
+            const std::string &last = f.toolkit.log.back();
+            if (last.starts_with("messageBox Ende!") && meanwhile.isEmpty() && QFile::remove(f.wahlPath()))
+                QDir().mkdir(f.wahlPath());
+            else if (last.starts_with("messageBox Ende!"))
+                f.writeWahl(meanwhile);
+            if (last.starts_with("retryBox") && QDir().rmdir(f.wahlPath()))
+                f.writeWahl(WorkedExampleWahl);
+        };
+        playGame(f, 20);
+        QCOMPARE(f.wahlBytes(), expected);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(meanwhile.isEmpty() ? 1 : 0));
+        QVERIFY(std::any_of(f.toolkit.log.begin(), f.toolkit.log.end(),
+                            [&](const std::string &effect) { return effect.find(told.toStdString()) != std::string::npos; }));
     }
 
     void cancelOrAnEmptiedFieldStoresUnbekannt()
@@ -223,6 +262,36 @@ private slots:
         QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
     }
 
+    void aFullDiskIsSaidBeforeTheNameIsAskedFor()
+    {
+        // The player hears of a disk that cannot take the record before typing a name, and
+        // may try again once there is room. The full disk is the test's own: a small tmpfs
+        // over the program folder, in a mount namespace of this process alone.
+        GameFixture f;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            QSKIP("Only root may mount a small disk of the test's own.");
+        const QByteArray folder = f.path().toLocal8Bit();
+        QCOMPARE(::mount("hopsala-full", folder.constData(), "tmpfs", 0, "size=64k"), 0);
+        const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
+        QVERIFY(f.writeWahl(WorkedExampleWahl));
+        QFile filler(f.filePath("voll"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {true};
+        bool beforeTheName = false;
+        f.toolkit.onEffect = [&] {
+            if (f.toolkit.log.back().starts_with("retryBox"))
+                beforeTheName = f.toolkit.inputBoxes.empty() && filler.remove();
+        };
+        playGame(f, 20);
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
+        QVERIFY(f.toolkit.retryBoxes[0].find("Kein Platz mehr") != std::string::npos);
+        QVERIFY(beforeTheName);
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+    }
+
     void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp_data()
     {
         QTest::addColumn<bool>("retry");
@@ -246,8 +315,10 @@ private slots:
         try {
             playGame(f, 20);
             QVERIFY(retry);
-        } catch (const SettingsError &) {
+        } catch (const SettingsError &error) {
             QVERIFY(!retry);
+            QVERIFY2(std::string(error.what()).ends_with("Der Rekord (20 Doppelklicks von „Fuchs“) wird nicht "
+                                                         "gespeichert. Das Spiel wird beendet."), error.what());
         }
         QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
         QVERIFY(f.toolkit.retryBoxes[0].find("Verzeichnis") != std::string::npos);
