@@ -31,7 +31,9 @@ void watchDesktopDoubleClick(DesktopDoubleClick &target, QObject *owner)
     // The offscreen platform offers an X11 interface too, without a display.
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (platform == QLatin1String("xcb") && x11 && x11->connection())
-        new XSettingsWatcher(x11->connection(), displayScreen(), target, owner);
+        new XSettingsWatcher(
+            x11->connection(), displayScreen(),
+            [&target](const DesktopDoubleClick &reading) { target = reading; }, owner);
     else if (platform.startsWith(QLatin1String("wayland")))
         new PortalWatcher(target, owner);
 }

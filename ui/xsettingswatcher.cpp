@@ -4,24 +4,16 @@
 
 #include <QCoreApplication>
 
-#include <cstdlib>
-#include <memory>
-#include <string>
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
 
 namespace {
 
 // Far more than any desktop's settings; a larger property is read cut short
 // and so ignored.
 constexpr std::uint32_t MaxPropertyWords = 64 * 1024;
-
-template<typename Reply>
-using ReplyPointer = std::unique_ptr<Reply, decltype(&std::free)>;
-
-template<typename Reply>
-ReplyPointer<Reply> owned(Reply *reply)
-{
-    return {reply, &std::free};
-}
 
 xcb_window_t rootOf(xcb_connection_t *connection, int screen)
 {
@@ -33,32 +25,45 @@ xcb_window_t rootOf(xcb_connection_t *connection, int screen)
     return XCB_NONE;
 }
 
+// Sets the events this client takes from the window to events, which hold
+// those it took before: Qt takes some from the root window over the same
+// connection, and changes them only when it connects. A window gone
+// meanwhile shows in the request that follows; the error here is dropped.
+void selectEvents(xcb_connection_t *connection, xcb_window_t window, std::uint32_t events)
+{
+    const auto cookie =
+        xcb_change_window_attributes_checked(connection, window, XCB_CW_EVENT_MASK, &events);
+    xcb_discard_reply(connection, cookie.sequence);
+}
+
+// No reply: the window is gone, and with it its manager.
+std::optional<DesktopDoubleClick> readingOf(const xcb_get_property_reply_t *reply)
+{
+    if (!reply || reply->type == XCB_NONE)
+        return DesktopDoubleClick{}; // or a manager that publishes nothing
+    if (reply->format != 8 || reply->bytes_after != 0)
+        return std::nullopt;
+    const auto *bytes = static_cast<const char *>(xcb_get_property_value(reply));
+    const auto size = static_cast<std::size_t>(xcb_get_property_value_length(reply));
+    return parseXSettings({bytes, size});
+}
+
 } // namespace
 
-XSettingsWatcher::XSettingsWatcher(xcb_connection_t *connection, int screen,
-                                   DesktopDoubleClick &target, QObject *parent)
+XSettingsWatcher::XSettingsWatcher(xcb_connection_t *connection, int screen, Report report,
+                                   QObject *parent)
     : QObject(parent)
     , m_connection(connection)
-    , m_target(target)
+    , m_report(std::move(report))
+    , m_replies(connection)
+    , m_selectionName("_XSETTINGS_S" + std::to_string(screen))
     , m_root(rootOf(connection, screen))
 {
-    const std::string names[] = {"_XSETTINGS_S" + std::to_string(screen), "_XSETTINGS_SETTINGS",
-                                 "MANAGER"};
-    xcb_intern_atom_cookie_t cookies[3];
-    for (int i = 0; i < 3; ++i)
-        cookies[i] = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(names[i].size()),
-                                     names[i].c_str());
-    xcb_atom_t *atoms[] = {&m_selection, &m_settings, &m_manager};
-    for (int i = 0; i < 3; ++i) {
-        if (auto reply = owned(xcb_intern_atom_reply(connection, cookies[i], nullptr)))
-            *atoms[i] = reply->atom;
-    }
-    // A new manager announces itself on the root window.
-    if (m_root != XCB_NONE && m_manager != XCB_NONE
-        && selectEvents(m_root, XCB_EVENT_MASK_STRUCTURE_NOTIFY)) {
-        QCoreApplication::instance()->installNativeEventFilter(this);
-        followOwner();
-    }
+    m_turn.setSingleShot(true);
+    m_turn.setTimerType(Qt::PreciseTimer); // a coarse one may fire early
+    connect(&m_turn, &QTimer::timeout, this, &XSettingsWatcher::startOwed);
+    if (m_root != XCB_NONE)
+        internAtom(0);
 }
 
 XSettingsWatcher::~XSettingsWatcher()
@@ -67,52 +72,111 @@ XSettingsWatcher::~XSettingsWatcher()
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-// Adds to the events this client already takes from the window: Qt takes
-// some from the root window over the same connection. False when the window
-// is gone.
-bool XSettingsWatcher::selectEvents(xcb_window_t window, std::uint32_t mask)
+void XSettingsWatcher::internAtom(std::size_t index)
 {
-    auto attributes = owned(xcb_get_window_attributes_reply(
-        m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
-    if (!attributes)
-        return false;
-    const std::uint32_t events = attributes->your_event_mask | mask;
-    const auto cookie =
-        xcb_change_window_attributes_checked(m_connection, window, XCB_CW_EVENT_MASK, &events);
-    return owned(xcb_request_check(m_connection, cookie)) == nullptr;
+    const std::string names[] = {m_selectionName, "_XSETTINGS_SETTINGS", "MANAGER"};
+    xcb_atom_t *const atoms[] = {&m_selection, &m_settings, &m_manager};
+    const std::string &name = names[index];
+    const auto cookie = xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(name.size()),
+                                        name.c_str());
+    const bool last = index + 1 == std::size(names);
+    m_replies.await<xcb_intern_atom_reply_t>(
+        cookie.sequence, [this, index, last, atom = atoms[index]](auto reply) {
+            if (!reply)
+                return; // the connection broke
+            *atom = reply->atom;
+            last ? watchRoot() : internAtom(index + 1);
+        });
+}
+
+// A new manager announces itself on the root window.
+void XSettingsWatcher::watchRoot()
+{
+    const auto cookie = xcb_get_window_attributes(m_connection, m_root);
+    m_replies.await<xcb_get_window_attributes_reply_t>(cookie.sequence, [this](auto reply) {
+        if (!reply)
+            return;
+        selectEvents(m_connection, m_root,
+                     reply->your_event_mask | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+        m_watching = true;
+        owe(Owed::Owner);
+    });
+}
+
+void XSettingsWatcher::owe(Owed work)
+{
+    m_owed = std::max(m_owed, work);
+    schedule();
+}
+
+// The next read starts from a turn of its own, once the one before has
+// ended and ReadPeriodMs after it started.
+void XSettingsWatcher::schedule()
+{
+    if (!m_watching || m_owed == Owed::Nothing || m_replies.pending() || m_turn.isActive())
+        return;
+    const qint64 since = m_lastStart.isValid() ? m_lastStart.elapsed() : ReadPeriodMs;
+    m_turn.start(static_cast<int>(std::max<qint64>(0, ReadPeriodMs - since)));
+}
+
+void XSettingsWatcher::startOwed()
+{
+    const Owed work = std::exchange(m_owed, Owed::Nothing);
+    m_lastStart.start();
+    if (work == Owed::Owner)
+        lookUpOwner();
+    else
+        readSettings();
+}
+
+void XSettingsWatcher::lookUpOwner()
+{
+    const auto cookie = xcb_get_selection_owner(m_connection, m_selection);
+    m_replies.await<xcb_get_selection_owner_reply_t>(
+        cookie.sequence, [this](auto reply) { watchOwner(reply ? reply->owner : XCB_NONE); });
 }
 
 // The property is read only after its changes are watched: none is missed.
-void XSettingsWatcher::followOwner()
+void XSettingsWatcher::watchOwner(xcb_window_t owner)
 {
-    auto reply = owned(xcb_get_selection_owner_reply(
-        m_connection, xcb_get_selection_owner(m_connection, m_selection), nullptr));
-    m_owner = reply ? reply->owner : XCB_NONE;
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-    if (m_owner != XCB_NONE && !selectEvents(m_owner, mask))
-        m_owner = XCB_NONE;
-    readSettings();
+    m_owner = XCB_NONE;
+    if (owner == XCB_NONE) {
+        readSettings();
+        return;
+    }
+    const auto cookie = xcb_get_window_attributes(m_connection, owner);
+    m_replies.await<xcb_get_window_attributes_reply_t>(cookie.sequence, [this, owner](auto reply) {
+        if (reply) {
+            selectEvents(m_connection, owner,
+                         reply->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE
+                             | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+            m_owner = owner;
+        }
+        readSettings();
+    });
 }
 
 void XSettingsWatcher::readSettings()
 {
     if (m_owner == XCB_NONE) {
-        m_target = {};
+        finish(DesktopDoubleClick{});
         return;
     }
-    auto reply = owned(xcb_get_property_reply(
-        m_connection,
-        xcb_get_property(m_connection, 0, m_owner, m_settings, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                         MaxPropertyWords),
-        nullptr));
-    if (reply && reply->type == XCB_NONE)
-        m_target = {}; // a manager that publishes nothing
-    if (!reply || reply->format != 8 || reply->bytes_after != 0)
-        return;
-    const auto *bytes = static_cast<const char *>(xcb_get_property_value(reply.get()));
-    const auto size = static_cast<std::size_t>(xcb_get_property_value_length(reply.get()));
-    if (const auto settings = parseXSettings({bytes, size}))
-        m_target = *settings;
+    const auto cookie = xcb_get_property(m_connection, 0, m_owner, m_settings,
+                                         XCB_GET_PROPERTY_TYPE_ANY, 0, MaxPropertyWords);
+    m_replies.await<xcb_get_property_reply_t>(cookie.sequence, [this](auto reply) {
+        if (!reply)
+            m_owner = XCB_NONE;
+        finish(readingOf(reply.get()));
+    });
+}
+
+void XSettingsWatcher::finish(const std::optional<DesktopDoubleClick> &reading)
+{
+    if (reading)
+        m_report(*reading);
+    schedule();
 }
 
 bool XSettingsWatcher::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -124,19 +188,19 @@ bool XSettingsWatcher::nativeEventFilter(const QByteArray &eventType, void *mess
     case XCB_PROPERTY_NOTIFY: {
         const auto *notify = static_cast<const xcb_property_notify_event_t *>(message);
         if (notify->window == m_owner && notify->atom == m_settings)
-            readSettings();
+            owe(Owed::Settings);
         break;
     }
     case XCB_CLIENT_MESSAGE: {
         const auto *client = static_cast<const xcb_client_message_event_t *>(message);
         if (client->window == m_root && client->type == m_manager
             && client->data.data32[1] == m_selection)
-            followOwner();
+            owe(Owed::Owner);
         break;
     }
     case XCB_DESTROY_NOTIFY:
         if (static_cast<const xcb_destroy_notify_event_t *>(message)->window == m_owner)
-            followOwner();
+            owe(Owed::Owner);
         break;
     default:
         break;
