@@ -15,6 +15,9 @@ namespace {
 // and so ignored.
 constexpr std::uint32_t MaxPropertyWords = 64 * 1024;
 
+constexpr std::uint32_t OwnerEvents =
+    XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+
 xcb_window_t rootOf(xcb_connection_t *connection, int screen)
 {
     auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection));
@@ -111,19 +114,21 @@ void XSettingsWatcher::owe(Owed work)
 }
 
 // The next read starts from a turn of its own, once the one before has
-// ended and ReadPeriodMs after it started.
+// ended and ReadPeriodMs (QuietMs when muted) after it started.
 void XSettingsWatcher::schedule()
 {
     if (!m_watching || m_owed == Owed::Nothing || m_replies.pending() || m_turn.isActive())
         return;
-    const qint64 since = m_lastStart.isValid() ? m_lastStart.elapsed() : ReadPeriodMs;
-    m_turn.start(static_cast<int>(std::max<qint64>(0, ReadPeriodMs - since)));
+    const int wait = m_muted ? QuietMs : ReadPeriodMs;
+    const qint64 since = m_lastStart.isValid() ? m_lastStart.elapsed() : wait;
+    m_turn.start(static_cast<int>(std::max<qint64>(0, wait - since)));
 }
 
 void XSettingsWatcher::startOwed()
 {
     const Owed work = std::exchange(m_owed, Owed::Nothing);
     m_lastStart.start();
+    m_changes = 0;
     if (work == Owed::Owner)
         lookUpOwner();
     else
@@ -141,6 +146,7 @@ void XSettingsWatcher::lookUpOwner()
 void XSettingsWatcher::watchOwner(xcb_window_t owner)
 {
     m_owner = XCB_NONE;
+    m_muted = false;
     if (owner == XCB_NONE) {
         readSettings();
         return;
@@ -148,13 +154,24 @@ void XSettingsWatcher::watchOwner(xcb_window_t owner)
     const auto cookie = xcb_get_window_attributes(m_connection, owner);
     m_replies.await<xcb_get_window_attributes_reply_t>(cookie.sequence, [this, owner](auto reply) {
         if (reply) {
-            selectEvents(m_connection, owner,
-                         reply->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE
-                             | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+            if (owner != std::exchange(m_watched, owner))
+                m_ownerEvents = reply->your_event_mask;
+            selectEvents(m_connection, owner, m_ownerEvents | OwnerEvents);
             m_owner = owner;
         }
         readSettings();
     });
+}
+
+// The X server sends no more of the owner's changes until the next read,
+// which takes them again first.
+void XSettingsWatcher::muteChanges()
+{
+    selectEvents(m_connection, m_owner, m_ownerEvents | XCB_EVENT_MASK_STRUCTURE_NOTIFY);
+    xcb_flush(m_connection);
+    m_muted = true;
+    m_turn.stop();
+    schedule();
 }
 
 void XSettingsWatcher::readSettings()
@@ -163,6 +180,8 @@ void XSettingsWatcher::readSettings()
         finish(DesktopDoubleClick{});
         return;
     }
+    if (std::exchange(m_muted, false))
+        selectEvents(m_connection, m_owner, m_ownerEvents | OwnerEvents);
     const auto cookie = xcb_get_property(m_connection, 0, m_owner, m_settings,
                                          XCB_GET_PROPERTY_TYPE_ANY, 0, MaxPropertyWords);
     m_replies.await<xcb_get_property_reply_t>(cookie.sequence, [this](auto reply) {
@@ -187,8 +206,11 @@ bool XSettingsWatcher::nativeEventFilter(const QByteArray &eventType, void *mess
     switch (event->response_type & ~0x80) {
     case XCB_PROPERTY_NOTIFY: {
         const auto *notify = static_cast<const xcb_property_notify_event_t *>(message);
-        if (notify->window == m_owner && notify->atom == m_settings)
-            owe(Owed::Settings);
+        if (notify->window != m_owner || notify->atom != m_settings)
+            break;
+        if (++m_changes == FloodChanges)
+            muteChanges();
+        owe(Owed::Settings);
         break;
     }
     case XCB_CLIENT_MESSAGE: {
