@@ -1,8 +1,13 @@
+#include "support/xsettingsbytes.h"
+#include "ui/kdeglobals.h"
 #include "ui/xsettings.h"
 
-#include "support/xsettingsbytes.h"
-
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +27,8 @@ class TestXSettings : public QObject
 private slots:
     void onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds_data();
     void onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds();
+    void kdesTimeComesFromTheFirstKdeglobalsThatSetsIt_data();
+    void kdesTimeComesFromTheFirstKdeglobalsThatSetsIt();
 };
 
 void TestXSettings::onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds_data()
@@ -66,6 +73,51 @@ void TestXSettings::onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds()
     QFETCH(QByteArray, bytes);
     QFETCH(std::optional<DesktopDoubleClick>, expected);
     QVERIFY(parseXSettings(bytes.toStdString()) == expected);
+}
+
+void TestXSettings::kdesTimeComesFromTheFirstKdeglobalsThatSetsIt_data()
+{
+    QTest::addColumn<QByteArray>("user"); // the file's text, or "FIFO" or "FOLDER"
+    QTest::addColumn<int>("expected");    // 0: none
+    QTest::newRow("the player's") << QByteArray("[KDE]\nDoubleClickInterval=1000\n") << 1000;
+    QTest::newRow("blanks, other groups")
+        << QByteArray("[General]\nDoubleClickInterval=300\n[KDE]\r\n DoubleClickInterval = 700 \r\n"
+                      "[KDE][Sub]\nDoubleClickInterval=900\n") << 700;
+    QTest::newRow("the last line counts")
+        << QByteArray("[KDE]\nDoubleClickInterval=300\nDoubleClickInterval=800\n") << 800;
+    QTest::newRow("garbage") << QByteArray("[KDE]\nDoubleClickInterval=schnell\n") << 0;
+    QTest::newRow("out of bounds") << QByteArray("[KDE]\nDoubleClickInterval=5001\n") << 0;
+    QTest::newRow("not set: the system's") << QByteArray("[KDE]\nSingleClick=false\n") << 600;
+    QTest::newRow("a FIFO, not waited for") << QByteArray("FIFO") << 600;
+    QTest::newRow("larger than any real one") << QByteArray("[KDE]\nDoubleClickInterval=1000\n").leftJustified(4 << 20) << 600;
+    QTest::newRow("a folder") << QByteArray("FOLDER") << 600;
+}
+
+// KDE's double-click time is looked up as KDE looks it up: the player's
+// kdeglobals first, then the system's; one that cannot be KDE's own (a
+// FIFO, a folder, many megabytes) is passed over without waiting, and a
+// value that is no number within bounds counts as none.
+void TestXSettings::kdesTimeComesFromTheFirstKdeglobalsThatSetsIt()
+{
+    QFETCH(QByteArray, user);
+    QFETCH(int, expected);
+    QTemporaryDir home;
+    QTemporaryDir system;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_DIRS", system.path().toLocal8Bit());
+    QFile systemFile(system.filePath("kdeglobals"));
+    QVERIFY(systemFile.open(QIODevice::WriteOnly) && systemFile.write("[KDE]\nDoubleClickInterval=600\n") > 0);
+    systemFile.close();
+    const QByteArray path = QFile::encodeName(home.filePath("kdeglobals"));
+    QFile file(home.filePath("kdeglobals"));
+    if (user == "FIFO")
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    else if (user == "FOLDER")
+        QVERIFY(QDir(home.path()).mkdir("kdeglobals"));
+    else
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(user) == user.size());
+    file.close();
+    QCOMPARE(readKdeDoubleClickInterval().value_or(0), expected);
 }
 
 QTEST_APPLESS_MAIN(TestXSettings)
