@@ -1,5 +1,7 @@
 #include "ui/desktopwatch.h"
 
+#include "ui/kdeglobals.h"
+#include "ui/kdewatcher.h"
 #include "ui/portalwatcher.h"
 #include "ui/xsettingswatcher.h"
 
@@ -25,15 +27,43 @@ int displayScreen()
 
 } // namespace
 
-void watchDesktopDoubleClick(DesktopDoubleClick &target, QObject *owner)
+DesktopWatch::DesktopWatch(DesktopDoubleClick &target, QObject *parent)
+    : QObject(parent)
+    , m_target(target)
 {
     const QString platform = QGuiApplication::platformName();
     // The offscreen platform offers an X11 interface too, without a display.
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (platform == QLatin1String("xcb") && x11 && x11->connection())
-        new XSettingsWatcher(
-            x11->connection(), displayScreen(),
-            [&target](const DesktopDoubleClick &reading) { target = reading; }, owner);
-    else if (platform.startsWith(QLatin1String("wayland")))
-        new PortalWatcher(target, owner);
+    const bool onX11 = platform == QLatin1String("xcb") && x11 && x11->connection();
+    const bool onWayland = platform.startsWith(QLatin1String("wayland"));
+    if (onX11) {
+        new XSettingsWatcher(x11->connection(), displayScreen(), [this](const DesktopDoubleClick &reading) {
+            m_published = reading;
+            apply();
+        }, this);
+    } else if (onWayland) {
+        m_portal = new PortalWatcher([this](std::optional<int> intervalMs) {
+            m_published.intervalMs = intervalMs;
+            apply();
+        }, this);
+    }
+    if ((onX11 || onWayland) && isKdeDesktop()) {
+        m_kde = new KdeWatcher([this](std::optional<int> intervalMs) {
+            m_kdeIntervalMs = intervalMs;
+            apply();
+        }, this);
+    }
+}
+
+void DesktopWatch::refresh()
+{
+    if (m_portal)
+        m_portal->refresh();
+    if (m_kde)
+        m_kde->refresh();
+}
+
+void DesktopWatch::apply()
+{
+    m_target = {m_kdeIntervalMs ? m_kdeIntervalMs : m_published.intervalMs, m_published.distancePx};
 }

@@ -156,6 +156,8 @@ void Hopsala::connectEvents()
 {
     connect(m_cmdLos, &QPushButton::clicked, this, [this] {
         m_controls.Ball->forgetPresses();
+        if (m_desktopWatch)
+            m_desktopWatch->refresh();
         runHandler(&MainForm::cmdLos_Click);
     });
     connect(m_controls.Ball, &BallImage::clicked, this,
@@ -224,7 +226,7 @@ void Hopsala::showCentred()
 void Hopsala::afterFirstFrame()
 {
     emit firstFrameShown();
-    watchDesktopDoubleClick(m_doubleClick, this);
+    m_desktopWatch = new DesktopWatch(m_doubleClick, this);
 }
 
 // Qt paints the first frame while it handles the first expose event.

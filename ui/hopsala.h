@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+class DesktopWatch;
 class MainForm;
 class QPushButton;
 
@@ -71,6 +72,7 @@ private:
 
     // The ball's double-click settings, as the desktop publishes them.
     DesktopDoubleClick m_doubleClick;
+    DesktopWatch *m_desktopWatch = nullptr; // from the first frame on
     MainWindowControls m_controls;
     QPushButton *m_cmdLos = nullptr;
     QAction *m_mnuHigh = nullptr;

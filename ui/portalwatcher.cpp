@@ -1,5 +1,7 @@
 #include "ui/portalwatcher.h"
 
+#include "ui/desktopdoubleclick.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -43,32 +46,41 @@ QVariant unwrapped(QVariant value)
 
 } // namespace
 
-PortalWatcher::PortalWatcher(DesktopDoubleClick &target, QObject *parent)
+PortalWatcher::PortalWatcher(Report report, QObject *parent)
     : QObject(parent)
-    , m_target(target)
+    , m_report(std::move(report))
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
     bus.connect(Service, Path, Interface, QStringLiteral("SettingChanged"), this,
                 SLOT(settingChanged(QDBusMessage)));
-    for (int key = 0; key < KeyCount; ++key)
-        read(key, QStringLiteral("ReadOne"));
+    refresh();
 }
 
-void PortalWatcher::read(int key, const QString &method)
+void PortalWatcher::refresh()
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, method);
+    if (!QDBusConnection::sessionBus().isConnected())
+        return;
+    for (int key = 0; key < KeyCount; ++key)
+        read(key);
+}
+
+void PortalWatcher::read(int key)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, m_method);
     call << Keys[key].group << Keys[key].name;
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, key, method, watcher] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, key, method = m_method, watcher] {
         watcher->deleteLater();
         const QDBusPendingReply<QDBusVariant> reply = *watcher;
         if (reply.isError() && reply.error().type() == QDBusError::UnknownMethod
-            && method == QLatin1String("ReadOne"))
-            read(key, QStringLiteral("Read"));
-        else if (!reply.isError())
+            && method == QLatin1String("ReadOne")) {
+            m_method = QStringLiteral("Read");
+            read(key);
+        } else if (!reply.isError()) {
             take(key, reply.argumentAt(0));
+        }
     });
 }
 
@@ -90,5 +102,5 @@ void PortalWatcher::take(int key, const QVariant &value)
     m_values[key] = number ? acceptedIntervalMs(ms) : std::nullopt;
     const auto first = std::find_if(std::begin(m_values), std::end(m_values),
                                     [](const std::optional<int> &held) { return held.has_value(); });
-    m_target.intervalMs = first != std::end(m_values) ? *first : std::nullopt;
+    m_report(first != std::end(m_values) ? *first : std::nullopt);
 }

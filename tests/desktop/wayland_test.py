@@ -6,6 +6,8 @@ test's own, on Qt's wayland platform, judged by weston's screenshots.
     wayland_test.py --run COMMAND...   (runs COMMAND under a weston of its own)
     wayland_test.py --run-with-portal COMMAND...   (and beside the desktop portal,
                                                    with GNOME's double-click time at 1000 ms)
+    wayland_test.py --run-with-kde COMMAND...   (and on KDE Plasma: a session bus of its
+                                                own, a kdeglobals that sets 1000 ms)
 """
 
 import os
@@ -19,7 +21,7 @@ sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from harness import runner, screen  # noqa: E402
 from harness.program import wahl  # noqa: E402
 from harness.service import waitUntil  # noqa: E402
-from harness.services import Compositor, PortalSession  # noqa: E402
+from harness.services import Compositor, PortalSession, SessionBus  # noqa: E402
 from harness.session import STEP_SECONDS  # noqa: E402
 
 WAHL = wahl('"Anfänger"', '0,"unbekannt"', '0,"unbekannt"', '0,"unbekannt"')
@@ -92,20 +94,28 @@ def qtestCommand(command, env):
     return command + [function for function in functions if function not in skipped]
 
 
-def runUnderWeston(command, withPortal=False):
-    """Runs command under a weston of its own on the wayland platform; its
-    status is the command's."""
+def runUnderWeston(command, desktop=None):
+    """Runs command under a weston of its own on the wayland platform, on
+    the desktop named (None, "portal" or "kde"); its status is the command's."""
     work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     runner.endOnSignals()
     with Compositor(work) as weston:
         env = dict(os.environ, **weston.clientEnvironment())
-        if not withPortal:
-            return runTest(command, env)
-        with PortalSession(work, weston) as portal:
-            portal.setDoubleClick(1000)
-            return runTest(command, dict(env, **portal.clientEnvironment()))
+        if desktop == "portal":
+            with PortalSession(work, weston) as portal:
+                portal.setDoubleClick(1000)
+                return runTest(command, dict(env, **portal.clientEnvironment()))
+        if desktop == "kde":
+            config = os.path.join(work, "config")
+            os.makedirs(config)
+            with open(os.path.join(config, "kdeglobals"), "w") as kdeglobals:
+                kdeglobals.write("[KDE]\nDoubleClickInterval=1000\n")
+            with SessionBus(work) as bus:
+                return runTest(command, dict(env, **bus.clientEnvironment(), XDG_CONFIG_HOME=config,
+                                             XDG_CURRENT_DESKTOP="KDE"))
+        return runTest(command, env)
 
 
 def runTest(command, env):
@@ -118,6 +128,7 @@ def runTest(command, env):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 2 and sys.argv[1] in ("--run", "--run-with-portal"):
-        sys.exit(runUnderWeston(sys.argv[2:], withPortal=sys.argv[1] == "--run-with-portal"))
+    DESKTOPS = {"--run": None, "--run-with-portal": "portal", "--run-with-kde": "kde"}
+    if len(sys.argv) > 2 and sys.argv[1] in DESKTOPS:
+        sys.exit(runUnderWeston(sys.argv[2:], DESKTOPS[sys.argv[1]]))
     sys.exit(runner.main([theMainWindowShowsItsCyanFieldWithTheBallAtItsPlace], __doc__))

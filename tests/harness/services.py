@@ -1,6 +1,7 @@
 """The desktop services a player has, each a test's own: the X server, its
 window manager and XSETTINGS manager, the accessibility bus, the sound
-server, the Wayland compositor and the desktop portal's session."""
+server, the Wayland compositor, a session bus and the desktop portal's
+session on one."""
 
 import array
 import glob
@@ -320,9 +321,43 @@ class Compositor(Service):
         return readImage(shot)
 
 
-class PortalSession(Service):
-    """The desktop portal's settings: a session bus whose only services,
-    which it starts when first called and so in its process group, are
+class SessionBus(Service):
+    """A session bus of the test's own (dbus-daemon) whose only services are
+    those named in SERVICES, started when first called and so in its
+    process group; `gdbus` sends on it."""
+
+    name = "bus"
+    SERVICES = ()
+    CONFIG = """<busconfig><type>session</type><listen>%s</listen><servicedir>%s</servicedir>
+<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow own="*"/>
+<allow eavesdrop="true"/></policy></busconfig>"""
+
+    def clientEnvironment(self):
+        return {"DBUS_SESSION_BUS_ADDRESS": "unix:path=%s/bus" % self.folder}
+
+    def environment(self):
+        return dict(super().environment(), **self.clientEnvironment(),
+                    DBUS_SYSTEM_BUS_ADDRESS="unix:path=%s/no-bus" % self.folder)
+
+    def prepare(self):
+        for name in self.SERVICES:
+            shutil.copy("/usr/share/dbus-1/services/%s.service" % name, self.folder)
+        pathlib.Path(self.folder, "bus.conf").write_text(
+            self.CONFIG % (self.clientEnvironment()["DBUS_SESSION_BUS_ADDRESS"], self.folder))
+
+    def command(self):
+        return ["dbus-daemon", "--nofork", "--config-file=%s/bus.conf" % self.folder]
+
+    def ready(self):
+        return os.path.exists(os.path.join(self.folder, "bus"))
+
+    def run(self, *arguments):
+        return subprocess.run(arguments, env=self.environment(), capture_output=True, text=True,
+                              timeout=20)
+
+
+class PortalSession(SessionBus):
+    """The desktop portal's settings: a session bus whose only services are
     xdg-desktop-portal, its GTK backend (a client of the compositor) and
     dconf. The backend serves a fixed list of schemas: not GNOME's mouse
     settings but their former id, which a schema of the session's own binds
@@ -333,9 +368,6 @@ class PortalSession(Service):
     LEGACY_MOUSE = "org.gnome.settings-daemon.peripherals.mouse"
     SERVICES = ("org.freedesktop.portal.Desktop", "org.freedesktop.impl.portal.desktop.gtk",
                 "ca.desrt.dconf")
-    CONFIG = """<busconfig><type>session</type><listen>%s</listen><servicedir>%s</servicedir>
-<policy context="default"><allow send_destination="*" eavesdrop="true"/><allow own="*"/>
-<allow eavesdrop="true"/></policy></busconfig>"""
     SCHEMA = """<schemalist><schema id="%s" path="/org/gnome/desktop/peripherals/mouse/">
 <key name="double-click" type="i"><default>400</default></key></schema></schemalist>"""
     READ = ("gdbus call --session --timeout 5 --dest org.freedesktop.portal.Desktop "
@@ -346,35 +378,20 @@ class PortalSession(Service):
         super().__init__(work)
         self.compositor = compositor
 
-    def clientEnvironment(self):
-        return {"DBUS_SESSION_BUS_ADDRESS": "unix:path=%s/bus" % self.folder}
-
     def environment(self):
-        return dict(super().environment(), **self.clientEnvironment(),
-                    XDG_RUNTIME_DIR=self.compositor.folder,
+        return dict(super().environment(), XDG_RUNTIME_DIR=self.compositor.folder,
                     WAYLAND_DISPLAY=self.compositor.SOCKET, XDG_CURRENT_DESKTOP="GNOME",
-                    GSETTINGS_BACKEND="dconf", GSETTINGS_SCHEMA_DIR=self.folder,
-                    DBUS_SYSTEM_BUS_ADDRESS="unix:path=%s/no-bus" % self.folder)
+                    GSETTINGS_BACKEND="dconf", GSETTINGS_SCHEMA_DIR=self.folder)
 
     def prepare(self):
-        for name in self.SERVICES:
-            shutil.copy("/usr/share/dbus-1/services/%s.service" % name, self.folder)
-        pathlib.Path(self.folder, "bus.conf").write_text(
-            self.CONFIG % (self.clientEnvironment()["DBUS_SESSION_BUS_ADDRESS"], self.folder))
+        super().prepare()
         pathlib.Path(self.folder, "legacy.gschema.xml").write_text(
             self.SCHEMA % self.LEGACY_MOUSE)
         subprocess.run(["glib-compile-schemas", self.folder], check=True, timeout=20)
 
-    def command(self):
-        return ["dbus-daemon", "--nofork", "--config-file=%s/bus.conf" % self.folder]
-
     def ready(self):
         # The first call starts the portal, and the portal its backend.
         return self.run(*self.READ, "org.freedesktop.appearance", "color-scheme").returncode == 0
-
-    def run(self, *arguments):
-        return subprocess.run(arguments, env=self.environment(), capture_output=True, text=True,
-                              timeout=20)
 
     def setDoubleClick(self, ms):
         result = self.run("gsettings", "set", self.MOUSE, "double-click", str(ms))
