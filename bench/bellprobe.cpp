@@ -1,11 +1,11 @@
-// Hopsala1 started as ui/main.cpp starts it, with its real bell, for
+// Hopsala1 started as app/main.cpp starts it, with its real bell, for
 // bench/belllatency.py. At the first frame it presses "Los" with the mouse;
 // --first MS later it double-clicks the ball, --bells N times, --gap MS
 // apart; before each double-click event it prints "bell_ns"
 // (CLOCK_MONOTONIC), and ends long before the game would.
 
+#include "app/start.h"
 #include "benchsupport.h"
-#include "ui/start.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-// Hopsala1 started as ui/main.cpp starts it (runHopsala), with probes. Prints
+// Hopsala1 started as app/main.cpp starts it (runHopsala), with probes. Prints
 // "key value" lines for bench/run.py.
 //
 // --first-frame: prints first_frame_ns (CLOCK_MONOTONIC) once the main window
@@ -12,10 +12,10 @@
 //   timeouts, each one step of the ball, for SECONDS of the game (at most
 //   25, before the game ends); prints steps_per_s and the game's CPU time.
 
+#include "app/start.h"
 #include "benchsupport.h"
+#include "platform/steadytimer.h"
 #include "ui/hopsala.h"
-#include "ui/start.h"
-#include "ui/steadytimer.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // server's XSETTINGS property, to the parser. Besides not crashing: a value
 // it gives is always one the game accepts.
 
-#include "ui/xsettings.h"
+#include "platform/xsettings.h"
 
 #include <cstdint>
 #include <cstdlib>

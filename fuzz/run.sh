@@ -21,7 +21,7 @@ build() {
 }
 build readsettings "$root"/storage/*.cpp
 build writesettings "$root"/storage/*.cpp
-build xsettings "$root/ui/xsettings.cpp"
+build xsettings "$root/platform/xsettings.cpp"
 
 cd "$build"
 ./fuzz_readsettings -max_total_time="$seconds" -print_final_stats=1 \

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "game/clock.h"
-#include "game/gametime.h"
 #include "game/gameerror.h"
 #include "game/gamestate.h"
+#include "game/gametime.h"
 #include "game/toolkit.h"
 
 #include <cstddef>

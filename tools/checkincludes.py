@@ -3,9 +3,10 @@
 
     checkincludes.py SOURCE_ROOT
 
-The folders form layers, ui/ over game/ over storage/: a file may include
-from its own layer and from those below it, never from one above. game/ and
-storage/ are plain C++ and include no Qt header. No two files include each
+The folders form layers, app/ (start-up) over ui/ (the windows) over
+platform/ (the system's services) over game/ over storage/: a file may
+include from its own layer and from those below it, never from one above.
+game/ and storage/ are plain C++ and include no Qt header. No two files include each
 other, directly or through others. Prints every offence and exits with 1
 when there is one.
 """
@@ -14,8 +15,9 @@ import os
 import re
 import sys
 
-LAYERS = {"storage": 0, "game": 1, "ui": 2}
-QT_FREE_BELOW = LAYERS["ui"]  # every layer below ui/ is Qt-free
+LAYERS = {"storage": 0, "game": 1, "platform": 2, "ui": 3, "app": 4}
+QT_FREE_BELOW = LAYERS["platform"]  # every layer below platform/ is Qt-free
+DIRECTION = " -> ".join(sorted(LAYERS, key=LAYERS.get, reverse=True))
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]', re.MULTILINE)
 # QString, QtCore/QFile, and the lower-case forms qstring.h, qtcore.
@@ -72,8 +74,7 @@ def wrongWay(root, path, includes):
             continue
         targets.append(target)
         if LAYERS[layerOf(target)] > layer:
-            problems.append("%s includes %s, against the direction ui -> game -> storage"
-                            % (path, name))
+            problems.append("%s includes %s, against the direction %s" % (path, name, DIRECTION))
     return problems, targets
 
 
@@ -118,7 +119,7 @@ def main(arguments):
         print(problem, file=sys.stderr)
     if problems:
         return 1
-    print("includes run one way: ui -> game -> storage, no Qt below ui/, no cycle")
+    print("includes run one way: %s, no Qt below platform/, no cycle" % DIRECTION)
     return 0
 
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/desktopdoubleclick.h"
+#include "platform/desktopdoubleclick.h"
 
 #include <QPixmap>
 #include <QPointF>

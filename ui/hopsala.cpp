@@ -2,16 +2,16 @@
 
 #include "game/leveltable.h"
 #include "game/mainform.h"
+#include "platform/canberrabell.h"
+#include "platform/desktopwatch.h"
+#include "platform/programfolder.h"
+#include "platform/systemclock.h"
 #include "ui/accessibility.h"
 #include "ui/ballimage.h"
-#include "ui/canberrabell.h"
-#include "ui/centre.h"
-#include "ui/desktopwatch.h"
 #include "ui/captionlabel.h"
+#include "ui/centre.h"
 #include "ui/fonts.h"
 #include "ui/lineshape.h"
-#include "ui/programfolder.h"
-#include "ui/systemclock.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "game/clock.h"
-#include "ui/bell.h"
-#include "ui/desktopdoubleclick.h"
+#include "platform/bell.h"
+#include "platform/desktopdoubleclick.h"
+#include "platform/steadytimer.h"
 #include "ui/qttoolkit.h"
-#include "ui/steadytimer.h"
 
 #include <QMainWindow>
 

@@ -1,13 +1,13 @@
 #include "ui/qttoolkit.h"
 
 #include "game/gameerror.h"
+#include "platform/steadytimer.h"
 #include "ui/accessibility.h"
 #include "ui/ballimage.h"
 #include "ui/centre.h"
 #include "ui/high.h"
 #include "ui/lineshape.h"
 #include "ui/programidentity.h"
-#include "ui/steadytimer.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>

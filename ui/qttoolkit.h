@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/bell.h"
-#include "ui/high.h"
 #include "game/toolkit.h"
+#include "platform/bell.h"
+#include "ui/high.h"
 
 #include <QPointer>
 

@@ -1,12 +1,13 @@
 // The desktop's bell where no sound server answers: PULSE_SERVER names a
-// socket that nobody listens on. The game must not notice.
+// socket that nobody listens on; or, run so by ctest, where libcanberra
+// cannot be loaded. The game must not notice.
 
+#include "platform/steadytimer.h"
 #include "support/filebytes.h"
 #include "support/trywait.h"
 #include "support/wahlbytes.h"
 #include "support/widgetinput.h"
 #include "ui/hopsala.h"
-#include "ui/steadytimer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

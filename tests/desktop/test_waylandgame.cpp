@@ -1,12 +1,12 @@
 // The real main window as a native Wayland client, run by wayland_test.py
 // under a weston of its own, played with Qt's test input on its window.
 
+#include "platform/steadytimer.h"
 #include "support/programfolder.h"
 #include "support/recordingbell.h"
 #include "support/trywait.h"
 #include "support/widgetinput.h"
 #include "ui/hopsala.h"
-#include "ui/steadytimer.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -2,9 +2,9 @@
 // x11_test.py on the xcb platform under an Xvfb of its own, beside a broken
 // settings manager that the test plays over a connection of its own.
 
+#include "platform/xsettingswatcher.h"
 #include "support/trywait.h"
 #include "support/xsettingsbytes.h"
-#include "ui/xsettingswatcher.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "support/mainwindowfixture.h"
 
-#include "ui/start.h"
-#include "ui/steadytimer.h"
+#include "app/start.h"
+#include "platform/steadytimer.h"
 
 #include <QLabel>
 #include <QTest>

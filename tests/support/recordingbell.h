@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/bell.h"
+#include "platform/bell.h"
 
 // Counts its rings and sounds or not, as the test sets.
 class RecordingBell : public Bell

@@ -1,5 +1,5 @@
+#include "app/start.h"
 #include "support/mainwindowfixture.h"
-#include "ui/start.h"
 
 #include <QAbstractButton>
 #include <QApplication>

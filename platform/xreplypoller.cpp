@@ -1,4 +1,4 @@
-#include "ui/xreplypoller.h"
+#include "platform/xreplypoller.h"
 
 // libxcb declares the polling for a reply by its sequence number, which
 // works for every request, among its interfaces for extensions.

@@ -3,9 +3,9 @@
 // four; a stopped timer emits nothing further, also in the middle of such a
 // run. The clock is the test's; the wake-ups are real precise timers.
 
+#include "platform/steadytimer.h"
 #include "support/fakemonotonicclock.h"
 #include "support/trywait.h"
-#include "ui/steadytimer.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,9 +1,9 @@
-#include "ui/desktopwatch.h"
+#include "platform/desktopwatch.h"
 
-#include "ui/kdeglobals.h"
-#include "ui/kdewatcher.h"
-#include "ui/portalwatcher.h"
-#include "ui/xsettingswatcher.h"
+#include "platform/kdeglobals.h"
+#include "platform/kdewatcher.h"
+#include "platform/portalwatcher.h"
+#include "platform/xsettingswatcher.h"
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>

@@ -1,6 +1,6 @@
-#include "ui/portalwatcher.h"
+#include "platform/portalwatcher.h"
 
-#include "ui/desktopdoubleclick.h"
+#include "platform/desktopdoubleclick.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "ui/kdewatcher.h"
+#include "platform/kdewatcher.h"
 
-#include "ui/kdeglobals.h"
+#include "platform/kdeglobals.h"
 
 #include <QDBusConnection>
 #include <QTimer>

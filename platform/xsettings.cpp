@@ -1,4 +1,4 @@
-#include "ui/xsettings.h"
+#include "platform/xsettings.h"
 
 #include <cstdint>
 

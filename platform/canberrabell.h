@@ -1,11 +1,10 @@
 #pragma once
 
-#include "ui/bell.h"
+#include "platform/bell.h"
 
 #include <QObject>
 
 #include <memory>
-#include <string>
 #include <thread>
 
 // The desktop's "bell" event of the XDG sound theme, played through
@@ -21,9 +20,7 @@
 class CanberraBell : public Bell
 {
 public:
-    // driver: the libcanberra backend to use, empty for libcanberra's own
-    // choice; library: the file of libcanberra, loaded when the context opens.
-    explicit CanberraBell(std::string driver = {}, std::string library = "libcanberra.so.0");
+    CanberraBell();
     ~CanberraBell() override;
 
     CanberraBell(const CanberraBell &) = delete;

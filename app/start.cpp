@@ -1,4 +1,4 @@
-#include "ui/start.h"
+#include "app/start.h"
 
 #include "ui/hopsala.h"
 #include "ui/programidentity.h"

@@ -1,4 +1,4 @@
-#include "ui/systemclock.h"
+#include "platform/systemclock.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,6 +1,6 @@
+#include "platform/kdeglobals.h"
+#include "platform/xsettings.h"
 #include "support/xsettingsbytes.h"
-#include "ui/kdeglobals.h"
-#include "ui/xsettings.h"
 
 #include <QDir>
 #include <QFile>

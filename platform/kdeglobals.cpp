@@ -1,7 +1,7 @@
-#include "ui/kdeglobals.h"
+#include "platform/kdeglobals.h"
 
+#include "platform/desktopdoubleclick.h"
 #include "storage/lockedfile.h"
-#include "ui/desktopdoubleclick.h"
 
 #include <QFile>
 #include <QStandardPaths>

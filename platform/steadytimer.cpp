@@ -1,4 +1,4 @@
-#include "ui/steadytimer.h"
+#include "platform/steadytimer.h"
 
 MonotonicClock::time_point SteadyClock::now() const
 {

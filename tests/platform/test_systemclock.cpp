@@ -2,7 +2,7 @@
 // in, not the UTC of the system clock. The test runs in a zone 5:30 ahead of
 // UTC, so that a reading in UTC differs in hours and minutes.
 
-#include "ui/systemclock.h"
+#include "platform/systemclock.h"
 
 #include <QDateTime>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/desktopdoubleclick.h"
-#include "ui/xreplypoller.h"
+#include "platform/desktopdoubleclick.h"
+#include "platform/xreplypoller.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "ui/programfolder.h"
+#include "platform/programfolder.h"
 
 #include <cerrno>
 #include <climits>

@@ -1,8 +1,7 @@
-#include "ui/canberrabell.h"
-
-#include "ui/programidentity.h"
+#include "platform/canberrabell.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QEvent>
 
 #include <atomic>
@@ -22,15 +21,14 @@ namespace {
 constexpr int MaxPending = 2;
 
 // libcanberra and the six libraries it pulls in are loaded on the bell's
-// thread when it opens the context: linked into the program, they made up a
-// few per cent of the time to the first frame and of an idle window's memory.
-// The library stays loaded for the life of the process, as a linked one
+// thread when it opens the context: linked into the program, they would be
+// loaded before the first frame and held by every idle window (bench/README.md
+// has the figures). The library stays loaded for the life of the process, as a linked one
 // would: its sound server thread may outlive the context for a moment.
 struct Canberra
 {
     decltype(&ca_context_create) create = nullptr;
     decltype(&ca_context_change_props) changeProps = nullptr;
-    decltype(&ca_context_set_driver) setDriver = nullptr;
     decltype(&ca_context_open) open = nullptr;
     decltype(&ca_context_cache) cache = nullptr;
     decltype(&ca_context_play) play = nullptr;
@@ -45,51 +43,15 @@ bool resolve(void *library, const char *name, Function &function)
 }
 
 // False when the library or one of its functions is missing.
-bool loadCanberra(const std::string &file, Canberra &ca)
+bool loadCanberra(Canberra &ca)
 {
-    void *library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void *library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
     return library && resolve(library, "ca_context_create", ca.create)
         && resolve(library, "ca_context_change_props", ca.changeProps)
-        && resolve(library, "ca_context_set_driver", ca.setDriver)
         && resolve(library, "ca_context_open", ca.open)
         && resolve(library, "ca_context_cache", ca.cache)
         && resolve(library, "ca_context_play", ca.play)
         && resolve(library, "ca_context_destroy", ca.destroy);
-}
-
-// The identity under which the sound server lists the program; the id is
-// that of the desktop entry and the icon.
-int describeProgram(const Canberra &ca, ca_context *context)
-{
-    return ca.changeProps(context, CA_PROP_APPLICATION_NAME, ProgramIdentity::Name,
-                          CA_PROP_APPLICATION_ID, ProgramIdentity::DesktopId,
-                          CA_PROP_APPLICATION_ICON_NAME, ProgramIdentity::DesktopId,
-                          CA_PROP_APPLICATION_VERSION, ProgramIdentity::Version, nullptr);
-}
-
-// Null when the sound layer cannot give the bell. The bell goes into the
-// server's sample cache at once: no later beep waits for the sound file.
-ca_context *openContext(const Canberra &ca, const std::string &driver)
-{
-    ca_context *context = nullptr;
-    if (ca.create(&context) != CA_SUCCESS)
-        return nullptr;
-    int result = describeProgram(ca, context);
-    if (result == CA_SUCCESS && !driver.empty())
-        result = ca.setDriver(context, driver.c_str());
-    if (result == CA_SUCCESS)
-        result = ca.open(context);
-    if (result == CA_SUCCESS) {
-        const int cached = ca.cache(context, CA_PROP_EVENT_ID, "bell", nullptr);
-        // A backend without a cache (ALSA) reads the file for every play.
-        if (cached != CA_ERROR_NOTSUPPORTED)
-            result = cached;
-    }
-    if (result != CA_SUCCESS) {
-        ca.destroy(context);
-        return nullptr;
-    }
-    return context;
 }
 
 // A player who has switched event sounds off hears nothing; that is no
@@ -108,10 +70,11 @@ bool play(const Canberra &ca, ca_context *context)
 // answers) still finds it.
 struct CanberraBell::Shared
 {
-    Shared(std::string driverName, std::string libraryFile)
-        : driver(std::move(driverName)), library(std::move(libraryFile)) {}
-    const std::string driver;
-    const std::string library;
+    // The identity under which the sound server lists the program, as the
+    // application states it; the id is that of the desktop entry and the icon.
+    const std::string name = QCoreApplication::applicationName().toStdString();
+    const std::string id = QGuiApplication::desktopFileName().toStdString();
+    const std::string version = QCoreApplication::applicationVersion().toStdString();
     std::atomic<bool> usable{true};
     std::mutex mutex;
     std::condition_variable wake;
@@ -121,6 +84,37 @@ struct CanberraBell::Shared
 };
 
 namespace {
+
+int describeProgram(const Canberra &ca, ca_context *context, const CanberraBell::Shared &shared)
+{
+    return ca.changeProps(context, CA_PROP_APPLICATION_NAME, shared.name.c_str(), CA_PROP_APPLICATION_ID,
+                          shared.id.c_str(), CA_PROP_APPLICATION_ICON_NAME, shared.id.c_str(),
+                          CA_PROP_APPLICATION_VERSION, shared.version.c_str(), nullptr);
+}
+
+// Null when the sound layer cannot give the bell. The bell goes into the
+// server's sample cache at once: no later beep waits for the sound file.
+// libcanberra picks its backend itself, or as CANBERRA_DRIVER names it.
+ca_context *openContext(const Canberra &ca, const CanberraBell::Shared &shared)
+{
+    ca_context *context = nullptr;
+    if (ca.create(&context) != CA_SUCCESS)
+        return nullptr;
+    int result = describeProgram(ca, context, shared);
+    if (result == CA_SUCCESS)
+        result = ca.open(context);
+    if (result == CA_SUCCESS) {
+        const int cached = ca.cache(context, CA_PROP_EVENT_ID, "bell", nullptr);
+        // A backend without a cache (ALSA) reads the file for every play.
+        if (cached != CA_ERROR_NOTSUPPORTED)
+            result = cached;
+    }
+    if (result != CA_SUCCESS) {
+        ca.destroy(context);
+        return nullptr;
+    }
+    return context;
+}
 
 // Waits for the next beep; false when the bell is being destroyed.
 bool takeBeep(CanberraBell::Shared &shared)
@@ -137,10 +131,10 @@ bool takeBeep(CanberraBell::Shared &shared)
 // thread that woke it, for up to milliseconds; a batch thread waits its
 // turn. The sound server's client thread, started below, inherits it.
 // Opening the context loads libcanberra and the sound server's libraries
-// and connects to the server: at start-up that held up the window's first
-// paint by a fifth and costs an idle window some megabytes; opened at the
-// first beep it made that beep wait for all of it. So it opens at the
-// player's first input, or at a beep that comes without any.
+// and connects to the server: at start-up that would hold up the window's
+// first paint and cost an idle window memory; opened at the first beep it
+// would make that beep wait for all of it. So it opens at the player's first
+// input, or at a beep that comes without any.
 void run(const std::shared_ptr<CanberraBell::Shared> &shared)
 {
     const sched_param unused{};
@@ -152,8 +146,8 @@ void run(const std::shared_ptr<CanberraBell::Shared> &shared)
     }
     Canberra ca;
     ca_context *context = nullptr;
-    if (!stopped && loadCanberra(shared->library, ca))
-        context = openContext(ca, shared->driver);
+    if (!stopped && loadCanberra(ca))
+        context = openContext(ca, *shared);
     bool sounding = context != nullptr;
     while (sounding && takeBeep(*shared))
         sounding = play(ca, context);
@@ -167,8 +161,8 @@ void run(const std::shared_ptr<CanberraBell::Shared> &shared)
 
 } // namespace
 
-CanberraBell::CanberraBell(std::string driver, std::string library)
-    : m_shared(std::make_shared<Shared>(std::move(driver), std::move(library)))
+CanberraBell::CanberraBell()
+    : m_shared(std::make_shared<Shared>())
 {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(&m_firstInput);

@@ -1,4 +1,4 @@
-#include "ui/start.h"
+#include "app/start.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // The D-Bus library that the X11 platform plugin loads keeps a buffer until

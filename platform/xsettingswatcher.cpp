@@ -1,6 +1,6 @@
-#include "ui/xsettingswatcher.h"
+#include "platform/xsettingswatcher.h"
 
-#include "ui/xsettings.h"
+#include "platform/xsettings.h"
 
 #include <QCoreApplication>
 
