@@ -95,9 +95,9 @@ void High::createLabels()
 
 void High::Form_Load()
 {
-    m_directory = withTrailingSeparator(m_programDirectory);
     // A file removed since the game started holds no records yet.
-    const SettingsRecord settings = ReadSettingsIfPresent(settingsFilePath(m_directory)).value_or(SettingsRecord{});
+    const std::string path = settingsFilePath(withTrailingSeparator(m_programDirectory));
+    const SettingsRecord settings = ReadSettingsIfPresent(path).value_or(SettingsRecord{});
     const auto &[anf, fort, pro] = settings.entries;
     setValueText(PAn, QString::fromUtf8(anf.score.displayText()));
     setValueText(PFo, QString::fromUtf8(fort.score.displayText()));

@@ -24,13 +24,10 @@ public:
     // SettingsError when the file cannot be read.
     void Form_Load();
 
-    const std::string &directory() const { return m_directory; }
-
 private:
     void createLabels();
 
     std::string m_programDirectory;
-    std::string m_directory;
     QLabel *PAn = nullptr;
     QLabel *NAn = nullptr;
     QLabel *PFo = nullptr;

@@ -41,7 +41,6 @@ public:
 
     QtToolkit &toolkit() { return *m_toolkit; }
     const DesktopDoubleClick &desktopDoubleClick() const { return m_doubleClick; }
-    MainForm &form() { return *m_form; }
 
     // The effective period of both timers; TimerB keeps it against the
     // monotonic clock.

@@ -55,7 +55,6 @@ void TestHighScores::itShowsEachRecordAsStored()
     QVERIFY(high);
     QVERIFY(QTest::qWaitForWindowExposed(high));
     QCOMPARE(shownRecords(high), (QStringList{"12", "Maus", "14", QStringLiteral("Jörg"), "0", ""}));
-    QCOMPARE(high->directory(), f.path().toStdString() + "/");
     QVERIFY(f.timerActive("TimerZ") && f.timerActive("TimerB"));
     // A file removed meanwhile holds no records yet.
     high->close();
