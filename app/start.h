@@ -18,7 +18,7 @@ class Hopsala;
 
 // What the application takes on once the window's first frame is shown,
 // since it would hold that frame up: the program's icon, which every window
-// of the program shows (decoding its five sizes cost the frame some 7 %), and
+// of the program shows (decoding its pictures would hold up the frame), and
 // Qt's own texts in German (a file to read and map).
 void dressAfterFirstFrame(Hopsala &window);
 
