@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`. Each installs the
-# Debian packages it needs when they are missing. No target ever overwrites or
-# deletes a Wahl.txt: the player's records live in it.
+# Debian packages it needs when they are missing. The configurations are the
+# presets of CMakePresets.json, which an IDE or `cmake --preset` builds alike.
+# No target ever overwrites or deletes a Wahl.txt: the player's records live in it.
 
 BUILD_RUN   := build/release
 BUILD_TEST  := build/test
@@ -31,16 +32,16 @@ deps-test:
 	@tools/ensure-locale
 
 build: deps-run
-	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=Release -DHOPSALA_TESTS=OFF
-	cmake --build $(BUILD_RUN) -j $(JOBS)
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
 
 run: build
 	$(BUILD_RUN)/Hopsala1
 
 test: deps-test
-	cmake -S . -B $(BUILD_TEST) -DCMAKE_BUILD_TYPE=Debug -DHOPSALA_SANITIZE=ON -DHOPSALA_WERROR=ON
-	cmake --build $(BUILD_TEST) -j $(JOBS)
-	cd $(BUILD_TEST) && ctest --output-on-failure -j $(JOBS)
+	cmake --preset test
+	cmake --build --preset test -j $(JOBS)
+	ctest --preset test -j $(JOBS)
 
 # The same make test on a fresh clone of HEAD in a Debian 13 chroot of its
 # own (as root; the base system is kept in ~/.cache/hopsala/debian13).
@@ -53,8 +54,8 @@ bench:
 	python3 bench/run.py
 
 # Fuzzes the Wahl.txt reader and writer for FUZZ_SECONDS seconds each (60 by default).
-fuzz:
-	@tools/ensure-packages clang libclang-rt-14-dev
+fuzz: deps-run
+	@tools/ensure-packages clang libclang-rt-dev
 	fuzz/run.sh
 
 # For one person, no root needed: the program in PREFIX/lib/hopsala beside its
@@ -64,7 +65,7 @@ install: build
 
 # Removes the program and keeps the records (PREFIX/lib/hopsala/Wahl.txt).
 uninstall: deps-run
-	cmake -S . -B $(BUILD_RUN) -DCMAKE_BUILD_TYPE=Release -DHOPSALA_TESTS=OFF > /dev/null
+	cmake --preset release > /dev/null
 	cmake -DPREFIX="$(PREFIX)" -P $(BUILD_RUN)/uninstall.cmake
 
 # Removes what the builds made; the Wahl.txt beside each program stays.

@@ -29,9 +29,7 @@ import counts  # noqa: E402
 from games import (CPU_PAIRS, CPU_SECONDS, SESSION_RUNS, STEP_SECONDS, TIMEOUT_SECONDS,  # noqa: E402
                    games, key_values, sessions)
 
-BUILD = ROOT / "build" / "bench"
-TARGETS = ["Hopsala1", "hopsala_probe", "hopsala_floor", "hopsala_storage_bench",
-           belllatency.TARGET]
+BUILD = ROOT / "build" / "bench"  # the bench preset's (CMakePresets.json)
 
 STARTUP_WARMUPS = 2   # fill the page cache and the font cache first
 STARTUP_RUNS = 40     # each, alternating
@@ -50,11 +48,9 @@ def log(text):
 
 def build():
     jobs = str(os.cpu_count() or 2)
-    subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-DCMAKE_BUILD_TYPE=Release",
-                    "-DHOPSALA_SANITIZE=OFF", "-DHOPSALA_TESTS=OFF", "-DHOPSALA_BENCH=ON"],
-                   check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", str(BUILD), "-j", jobs, "--target", *TARGETS],
-                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--preset", "bench"], cwd=ROOT, check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", "--preset", "bench", "-j", jobs], cwd=ROOT, check=True,
+                   stdout=subprocess.DEVNULL)
 
 
 @contextlib.contextmanager

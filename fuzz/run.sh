@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzzers with clang (libFuzzer, ASan, UBSan) in build/fuzz and
-# runs each for FUZZ_SECONDS seconds (60 unless set): the Wahl.txt reader on
+# Builds the fuzzers with clang (libFuzzer, ASan, UBSan) in build/fuzz, by
+# the fuzz preset of CMakePresets.json, and runs each for FUZZ_SECONDS
+# seconds (60 unless set): the Wahl.txt reader on
 # arbitrary bytes, the writer on records made from arbitrary bytes, and the
 # parser of the desktop's X settings on arbitrary bytes. New inputs go to
 # build/fuzz/corpus-*; fuzz/corpus holds the reader's seeds, fuzz/xsettings
@@ -12,16 +13,7 @@ build="$root/build/fuzz"
 seconds="${FUZZ_SECONDS:-60}"
 mkdir -p "$build/corpus-reader" "$build/corpus-writer" "$build/corpus-xsettings"
 
-build() {
-    local target="$1"; shift
-    clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
-        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -Wall -Wextra -Wpedantic -Wshadow -Wconversion \
-        -I"$root" "$@" "$root/fuzz/fuzz_$target.cpp" -o "$build/fuzz_$target"
-}
-build readsettings "$root"/storage/*.cpp
-build writesettings "$root"/storage/*.cpp
-build xsettings "$root/platform/xsettings.cpp"
+(cd "$root" && cmake --preset fuzz > /dev/null && cmake --build --preset fuzz -j "$(nproc 2>/dev/null || echo 2)")
 
 cd "$build"
 ./fuzz_readsettings -max_total_time="$seconds" -print_final_stats=1 \
