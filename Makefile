@@ -13,7 +13,7 @@ SOUND_PACKAGES := pulseaudio pulseaudio-utils libcanberra-pulse
 TEST_PACKAGES := $(RUN_PACKAGES) xvfb xauth xdotool x11-apps python3 locales \
                  desktop-file-utils appstream openbox x11-utils tzdata $(SOUND_PACKAGES) \
                  dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 \
-                 weston qt6-wayland imagemagick xsettingsd \
+                 weston qt6-wayland imagemagick xsettingsd libfaketime \
                  xdg-desktop-portal xdg-desktop-portal-gtk dconf-service dconf-gsettings-backend \
                  libglib2.0-bin gsettings-desktop-schemas
 BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind strace $(SOUND_PACKAGES)

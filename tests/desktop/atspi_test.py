@@ -19,7 +19,7 @@ from harness.ballhunter import BallHunter  # noqa: E402
 from harness.program import wahl  # noqa: E402
 from harness.service import WaitTimeout, waitUntil  # noqa: E402
 from harness.services import AccessibilityBus  # noqa: E402
-from harness.session import GAME_SECONDS, STEP_SECONDS, Session  # noqa: E402
+from harness.session import STEP_SECONDS, Session  # noqa: E402
 
 pyatspi = None  # imported by the test, once the accessibility bus is there
 
@@ -148,10 +148,11 @@ def playAndRead(reader, app, main):
     return frame, doubles, singles
 
 
-def readEndAndPrompt(reader, app, doubles, singles):
+def readEndAndPrompt(reader, app, program, doubles, singles):
+    program.endTheGame()
     report = reader.waitFor(lambda: [node for node in reader.descendants(app)
                                      if END_TEXT.match(node.name or "")],
-                            "the end box's text", GAME_SECONDS)[0]
+                            "the end box's text")[0]
     score, errors = map(int, END_TEXT.match(report.name).groups())
     # The errors are the clicks beyond the double clicks.
     assert score == number(doubles) and errors == number(singles) - score, (
@@ -176,12 +177,12 @@ def aScreenReaderReadsAndPlaysTheWholeGame(s):
     import pyatspi
     from gi.repository import GLib
     reader = ScreenReader(pyatspi, GLib)
-    program = s.start(WAHL, dict(bus.clientEnvironment(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    program = s.startToPlay(WAHL, dict(bus.clientEnvironment(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     app = reader.application("Hopsala1")
     s.onFailure(lambda: "\n".join(reader.tree(app)))
     main = s.mainWindow()
     frame, doubles, singles = playAndRead(reader, app, main)
-    score = readEndAndPrompt(reader, app, doubles, singles)
+    score = readEndAndPrompt(reader, app, program, doubles, singles)
     expected = wahl('"Anfänger"', '"%d","Jörg"' % score, '7,"Igel"', '3,"Maus"')
     waitUntil(lambda: program.wahl() == expected, STEP_SECONDS, "the record in Wahl.txt")
     reader.press(reader.one(frame, pyatspi.ROLE_MENU_ITEM, "Highscore"))

@@ -18,7 +18,7 @@ from harness.ballhunter import BallHunter  # noqa: E402
 from harness.program import wahl  # noqa: E402
 from harness.service import WaitTimeout, waitUntil  # noqa: E402
 from harness.services import SoundServer, loudestWindow  # noqa: E402
-from harness.session import BOX_TITLE, GAME_SECONDS, STEP_SECONDS, Session  # noqa: E402
+from harness.session import BOX_TITLE, STEP_SECONDS, Session  # noqa: E402
 
 DOUBLE_CLICKS = 3
 DOUBLE_CLICK_ATTEMPTS = 8  # the ball moves: a few double clicks miss it
@@ -53,7 +53,7 @@ def theServerPlaysOneBellPerDoubleClickInAGameAndOneAtItsEnd(s):
     # Each double click on the ball during a game and the game's end sound the desktop bell through the sound server, heard in its recording; double clicks before "Los" and single clicks sound nothing; the bell connects to the server at the first click, not before.
     server = s.startService(SoundServer(s.work))
     server.startRecording()
-    program = s.start(WAHL, server.clientEnvironment())
+    program = s.startToPlay(WAHL, server.clientEnvironment())
     main = s.mainWindow()
     # The bell connects at the player's first input, not at start-up.
     assert not connected(server), "the bell connected before any input"
@@ -84,7 +84,8 @@ def theServerPlaysOneBellPerDoubleClickInAGameAndOneAtItsEnd(s):
     assert counted == DOUBLE_CLICKS, "only %d of %d attempts counted" % (counted, attempt + 1)
     for _ in range(2):
         hunter.clickBall()
-    s.waitForWindow(BOX_TITLE, GAME_SECONDS)
+    program.endTheGame()
+    s.waitForWindow(BOX_TITLE)
     expectSounds(server, DOUBLE_CLICKS + 1, "the end of the game")
     s.confirmBox(BOX_TITLE)
     samples = server.stopRecording()

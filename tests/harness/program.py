@@ -2,6 +2,7 @@
 folder of its own beside a Wahl.txt of known bytes, with the sanitizer
 settings of the test run passed on."""
 
+import glob
 import os
 import re
 import shutil
@@ -10,6 +11,8 @@ import subprocess
 from .service import PATH, WaitTimeout, readLog, spawn, stopGroup
 
 SANITIZERS = ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS")
+# libfaketime, which a test preloads to set the program's clock forward.
+FAKETIME = (glob.glob("/usr/lib/*/faketime/libfaketime.so.1") or ["libfaketime.so.1"])[0]
 
 
 def sanitizerSettings():
@@ -53,6 +56,33 @@ class Program:
                         DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.home, "no-bus"))
         self.env.update(env, **sanitizerSettings())
         self.process = None
+        self.clockPath = None
+
+    def withSettableClock(self):
+        """The program's time of day runs as the machine's, until a test sets
+        it forward: libfaketime, preloaded, reads its offset from a file of
+        the test's at every call; the monotonic clock, and so every timer of
+        Qt's, stays the machine's."""
+        self.clockPath = os.path.join(os.path.dirname(self.logPath), "clock")
+        self._writeClock(0)
+        self.env.update(LD_PRELOAD=FAKETIME, FAKETIME_TIMESTAMP_FILE=self.clockPath,
+                        FAKETIME_NO_CACHE="1", FAKETIME_DONT_FAKE_MONOTONIC="1")
+        # The sanitizers' runtime no longer comes first among the libraries.
+        self.env["ASAN_OPTIONS"] = ":".join(filter(None, [self.env.get("ASAN_OPTIONS"),
+                                                         "verify_asan_link_order=0"]))
+        return self
+
+    def _writeClock(self, seconds):
+        self.clockOffset = seconds
+        with open(self.clockPath + ".new", "w") as file:
+            file.write("%+d\n" % seconds)
+        os.replace(self.clockPath + ".new", self.clockPath)
+
+    def endTheGame(self):
+        """Sets the program's clock 30 s forward, as a player's clock may be:
+        the running game is over at its next tick, with all the clicks it
+        counted, and no test waits out the rest of its 30 seconds."""
+        self._writeClock(self.clockOffset + 30)
 
     def start(self, arguments=(), throughLoader=False):
         # Started elsewhere: the program must find Wahl.txt beside itself,

@@ -83,6 +83,11 @@ class Run:
     def start(self, wahl, env=None, folder=b"program"):
         return self.newProgram(wahl, env, folder).start()
 
+    def startToPlay(self, wahl, env=None):
+        """The program started for a whole game, which the test ends, once
+        played, by setting the program's clock forward (Program.endTheGame)."""
+        return self.newProgram(wahl, env).withSettableClock().start()
+
     def onFailure(self, describe):
         """describe() gives a text for the failure report."""
         self._reports.append(describe)

@@ -13,7 +13,6 @@ from . import screen
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1024, 768
 STEP_SECONDS = 15  # a bound, not a pause: generous for a loaded CI machine
-GAME_SECONDS = 45  # a game lasts 30 to 31 s
 MAIN_TITLE = "^Hopsala$"
 BOX_TITLE = "^Hopsala1$"
 HIGH_TITLE = "^Highscore$"
