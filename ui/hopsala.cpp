@@ -52,13 +52,26 @@ Label *makeLabel(QWidget *client, const char *name, const QString &caption, QRec
     return label;
 }
 
+// QApplication::beep: the window system's own bell, which always sounds
+// as far as the program can tell.
+class WindowSystemBell : public Bell
+{
+public:
+    bool ring() override
+    {
+        QApplication::beep();
+        return true;
+    }
+};
+
 } // namespace
 
-Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
-                 std::unique_ptr<Bell> bell, std::unique_ptr<MonotonicClock> ticks)
-    : m_ticks(ticks ? std::move(ticks) : std::make_unique<SteadyClock>())
-    , m_clock(clock ? std::move(clock) : std::make_unique<SystemClock>())
-    , m_bell(bell ? std::move(bell) : std::make_unique<CanberraBell>())
+Hopsala::Hopsala(HopsalaPorts ports)
+    : m_ticks(ports.ticks ? std::move(ports.ticks) : std::make_unique<SteadyClock>())
+    , m_clock(ports.clock ? std::move(ports.clock) : std::make_unique<SystemClock>())
+    , m_bell(ports.bell ? std::move(ports.bell) : std::make_unique<CanberraBell>())
+    , m_windowSystemBell(ports.windowSystemBell ? std::move(ports.windowSystemBell)
+                                                : std::make_unique<WindowSystemBell>())
 {
     setObjectName(QStringLiteral("Hopsala"));
     setWindowTitle(QStringLiteral("Hopsala"));
@@ -73,10 +86,11 @@ Hopsala::Hopsala(std::unique_ptr<Clock> clock, std::string programDirectory,
     createMenu();
     describeControls();
 
-    auto directory = programDirectory.empty()
+    auto directory = ports.programDirectory.empty()
         ? std::function<std::string()>(programFolder)
-        : [programDirectory] { return programDirectory; };
-    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory), *m_bell);
+        : [programDirectory = ports.programDirectory] { return programDirectory; };
+    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory), *m_bell, *m_windowSystemBell,
+                                            std::move(ports.terminate));
     m_form = std::make_unique<MainForm>(*m_toolkit, *m_clock);
     connectEvents();
 

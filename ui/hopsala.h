@@ -8,12 +8,25 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class DesktopWatch;
 class MainForm;
 class QPushButton;
+
+// What the main window takes from the system; each one not given is the
+// real one. Tests give their own.
+struct HopsalaPorts
+{
+    std::unique_ptr<Clock> clock = {};            // the time of day for the game
+    std::string programDirectory = {};            // where Wahl.txt lies; empty: the program file's
+    std::unique_ptr<Bell> bell = {};              // the beep: the desktop's sound
+    std::unique_ptr<Bell> windowSystemBell = {};  // the beep when bell cannot sound
+    std::unique_ptr<MonotonicClock> ticks = {};   // what TimerB keeps its period against
+    std::function<void()> terminate = {};         // ends the process after a failure
+};
 
 // The main window Hopsala: its controls and menu, and the events that run
 // the game's handlers. It owns the toolkit over its controls, the clock, the
@@ -23,14 +36,7 @@ class Hopsala : public QMainWindow
     Q_OBJECT
 
 public:
-    // clock: the time of day for the game, null for the system's;
-    // programDirectory: where Wahl.txt lies, empty for the directory of the
-    // program file; bell: the sound of the beep, null for the desktop's;
-    // ticks: the monotonic clock TimerB keeps its period against, null for
-    // the system's.
-    explicit Hopsala(std::unique_ptr<Clock> clock = nullptr, std::string programDirectory = {},
-                     std::unique_ptr<Bell> bell = nullptr,
-                     std::unique_ptr<MonotonicClock> ticks = nullptr);
+    explicit Hopsala(HopsalaPorts ports = {});
     ~Hopsala() override;
 
     // Runs Form_Load. Throws when Wahl.txt cannot be read; the window must
@@ -79,6 +85,7 @@ private:
     std::unique_ptr<MonotonicClock> m_ticks;
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<Bell> m_bell;
+    std::unique_ptr<Bell> m_windowSystemBell;
     std::unique_ptr<QtToolkit> m_toolkit;
     std::unique_ptr<MainForm> m_form;
 };

@@ -71,13 +71,13 @@ void endProcess()
 
 } // namespace
 
-QtToolkit::QtToolkit(const MainWindowControls &controls,
-                     std::function<std::string()> programDirectory, Bell &bell)
+QtToolkit::QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory,
+                     Bell &bell, Bell &windowSystemBell, std::function<void()> terminate)
     : m_controls(controls)
     , m_programDirectory(std::move(programDirectory))
-    , m_terminate(endProcess)
+    , m_terminate(terminate ? std::move(terminate) : endProcess)
     , m_bell(bell)
-    , m_fallbackBeep(QApplication::beep)
+    , m_windowSystemBell(windowSystemBell)
 {
 }
 
@@ -224,7 +224,7 @@ bool QtToolkit::retryBox(const std::string &text)
 void QtToolkit::beep()
 {
     if (!m_bell.ring())
-        m_fallbackBeep();
+        m_windowSystemBell.ring();
 }
 
 std::string QtToolkit::programDirectory() const
@@ -281,12 +281,3 @@ void QtToolkit::fail(const std::exception &error)
     m_terminate();
 }
 
-void QtToolkit::setTerminate(std::function<void()> terminate)
-{
-    m_terminate = std::move(terminate);
-}
-
-void QtToolkit::setFallbackBeep(std::function<void()> beep)
-{
-    m_fallbackBeep = std::move(beep);
-}

@@ -42,9 +42,10 @@ class QtToolkit : public Toolkit
 {
 public:
     // programDirectory: the directory of the program file; tests give
-    // another one. The bell must outlive the toolkit.
+    // another one. Both bells must outlive the toolkit. terminate ends the
+    // process after a failure; none ends it with status 1.
     QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory,
-              Bell &bell);
+              Bell &bell, Bell &windowSystemBell, std::function<void()> terminate = {});
     ~QtToolkit() override;
 
     void setCaption(Label label, const std::string &text) override;
@@ -84,11 +85,6 @@ public:
     // in German and ends the program with status 1 through terminate. The
     // one way the program ends on a failure.
     void fail(const std::exception &error);
-    // Ends the process; tests put an observer in its place.
-    void setTerminate(std::function<void()> terminate);
-    // The window system's bell (QApplication::beep); tests put an observer
-    // in its place.
-    void setFallbackBeep(std::function<void()> beep);
 
 private:
     QLabel *label(Label label) const;
@@ -100,7 +96,7 @@ private:
     std::function<std::string()> m_programDirectory;
     std::function<void()> m_terminate;
     Bell &m_bell;
-    std::function<void()> m_fallbackBeep;
+    Bell &m_windowSystemBell;
     QPointer<High> m_high;
     bool m_quit = false;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/steadytimer.h"
 #include "support/filebytes.h"
+#include "support/recordingbell.h"
 #include "support/trywait.h"
 #include "support/wahlbytes.h"
 #include "support/widgetinput.h"
@@ -72,11 +73,12 @@ void TestSoundlessBell::withoutASoundServerTheGameRunsOnAndTheWindowSystemBellSo
     qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socketPath));
     QVERIFY(putFileBytes(directory.filePath(QStringLiteral("Wahl.txt")), DefaultWahl));
 
-    Hopsala window(nullptr, directory.path().toStdString());
-    int fallbackBeeps = 0;
+    auto ownWindowSystemBell = std::make_unique<RecordingBell>();
+    const RecordingBell &windowSystemBell = *ownWindowSystemBell;
     int terminations = 0;
-    window.toolkit().setFallbackBeep([&] { ++fallbackBeeps; });
-    window.toolkit().setTerminate([&] { ++terminations; });
+    Hopsala window({.programDirectory = directory.path().toStdString(),
+                    .windowSystemBell = std::move(ownWindowSystemBell),
+                    .terminate = [&] { ++terminations; }});
     window.load();
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -101,7 +103,7 @@ void TestSoundlessBell::withoutASoundServerTheGameRunsOnAndTheWindowSystemBellSo
         QVERIFY2(handling.elapsed() < 1000, qPrintable(QString::number(handling.elapsed())));
         QCOMPARE(lblPunkte->text(), QString::number(count));
     }
-    HOPSALA_TRY_VERIFY(fallbackBeeps >= 1);
+    HOPSALA_TRY_VERIFY(windowSystemBell.rings >= 1);
     const std::size_t ticked = ticks.size();
     HOPSALA_TRY_VERIFY(ticks.size() > ticked + 20);
     std::vector<qint64> gaps(ticks.size());

@@ -14,13 +14,14 @@ MainWindowFixture::MainWindowFixture(const QByteArray &wahl, Ticks kind)
     clock = ownClock.get();
     auto ownBell = std::make_unique<RecordingBell>();
     bell = ownBell.get();
+    auto ownWindowSystemBell = std::make_unique<RecordingBell>();
+    windowSystemBell = ownWindowSystemBell.get();
     auto ownTicks = kind == FakeTicks ? std::make_unique<FakeMonotonicClock>() : nullptr;
     ticks = ownTicks.get();
-    window = std::make_unique<Hopsala>(std::move(ownClock), path().toStdString(), std::move(ownBell),
-                                       std::move(ownTicks));
+    window = std::make_unique<Hopsala>(HopsalaPorts{std::move(ownClock), path().toStdString(), std::move(ownBell),
+                                                    std::move(ownWindowSystemBell), std::move(ownTicks),
+                                                    [this] { ++terminations; }});
     dressAfterFirstFrame(*window);
-    window->toolkit().setTerminate([this] { ++terminations; });
-    window->toolkit().setFallbackBeep([this] { ++fallbackBeeps; });
 }
 
 bool MainWindowFixture::start()

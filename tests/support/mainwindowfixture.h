@@ -11,17 +11,17 @@
 // The real main window over a program folder of its own, with a clock and a
 // bell the test controls; with FakeTicks TimerB keeps its period against a
 // monotonic clock the test moves too. A failure ends nothing: it is counted
-// in terminations; the window system's bell is counted in fallbackBeeps.
+// in terminations; the window system's bell records its rings too.
 struct MainWindowFixture : ProgramFolder
 {
     enum Ticks { RealTicks, FakeTicks };
 
     FakeClock *clock = nullptr;
     RecordingBell *bell = nullptr;
+    RecordingBell *windowSystemBell = nullptr;
     FakeMonotonicClock *ticks = nullptr; // null with RealTicks
     std::unique_ptr<Hopsala> window;
     int terminations = 0;
-    int fallbackBeeps = 0;
 
     explicit MainWindowFixture(const QByteArray &wahl = DefaultWahl, Ticks kind = RealTicks);
 
