@@ -4,8 +4,6 @@
 #include "ui/programidentity.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QList>
@@ -27,8 +25,8 @@ namespace {
 QIcon programIcon()
 {
     QIcon icon;
-    for (const QFileInfo &picture : QDir(QStringLiteral(":/"), QStringLiteral("icon*.png")).entryInfoList())
-        icon.addPixmap(QPixmap(picture.filePath()));
+    for (int size : {HOPSALA_ICON_SIZES})
+        icon.addPixmap(QPixmap(QStringLiteral(":/icon%1.png").arg(size)));
     return icon;
 }
 
