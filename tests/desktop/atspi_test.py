@@ -37,6 +37,7 @@ class ScreenReader:
 
     def __init__(self, pyatspi, glib):
         self.pyatspi = pyatspi
+        self.gone = glib.GError  # what a call on an object that has gone meanwhile raises
         self.context = glib.MainContext.default()
         self.events = []  # (type, source's role, source's name after the event)
         pyatspi.Registry.registerEventListener(self._heard, NAME_EVENT, "object:text-changed",
@@ -55,7 +56,10 @@ class ScreenReader:
     def waitFor(self, find, what, timeout=STEP_SECONDS):
         def found():
             self.pump()
-            return find()
+            try:
+                return find()
+            except self.gone:  # a box closed while the tree was walked: walk it again
+                return None
         return waitUntil(found, timeout, what)
 
     def application(self, name):
