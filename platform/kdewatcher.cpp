@@ -21,11 +21,19 @@ KdeWatcher::KdeWatcher(Report report, QObject *parent)
     refresh();
 }
 
+namespace {
+
+// Announcements that come closer together are read once: however many a
+// broken client sends, the file is read at most 20 times a second.
+constexpr int ReadPeriodMs = 50;
+
+} // namespace
+
 void KdeWatcher::refresh()
 {
     if (std::exchange(m_pending, true))
         return;
-    QTimer::singleShot(0, this, [this] {
+    QTimer::singleShot(ReadPeriodMs, this, [this] {
         m_pending = false;
         m_report(readKdeDoubleClickInterval());
     });
