@@ -1,0 +1,137 @@
+#include "support/gamefixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTest>
+
+#include <algorithm>
+#include <sched.h>
+#include <sys/mount.h>
+
+// A record against a Wahl.txt in trouble: removed, cut short, damaged, a
+// folder in its place or a disk that is full, at the end of the game or
+// while the name is asked for.
+class FileTroubleTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aFileRemovedDuringTheGameIsMadeAnewWithTheRecord()
+    {
+        // A file removed during the game holds no records: the game is one, and the write
+        // makes the file anew.
+        GameFixture f;
+        QFile::remove(f.wahlPath());
+        f.toolkit.answers = {"Fuchs"};
+        playGame(f, 5);
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
+    }
+
+    void aFullDiskIsSaidBeforeTheNameIsAskedFor()
+    {
+        // The player hears of a disk that cannot take the record before typing a name, and
+        // may try again once there is room. The full disk is the test's own: a small tmpfs
+        // over the program folder, in a mount namespace of this process alone.
+        GameFixture f;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            QSKIP("Only root may mount a small disk of the test's own.");
+        const QByteArray folder = f.path().toLocal8Bit();
+        QCOMPARE(::mount("hopsala-full", folder.constData(), "tmpfs", 0, "size=64k"), 0);
+        const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
+        QVERIFY(f.writeWahl(WorkedExampleWahl));
+        QFile filler(f.filePath("voll"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {true};
+        bool beforeTheName = false;
+        f.toolkit.onEffect = [&] {
+            if (f.toolkit.log.back().starts_with("retryBox"))
+                beforeTheName = f.toolkit.inputBoxes.empty() && filler.remove();
+        };
+        playGame(f, 20);
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
+        QVERIFY(f.toolkit.retryBoxes[0].find("Kein Platz mehr") != std::string::npos);
+        QVERIFY(beforeTheName);
+        QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""}));
+    }
+
+    void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp_data()
+    {
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("tried again once the folder is gone") << true;
+        QTest::newRow("given up") << false;
+    }
+    void aRecordTheFileCannotTakeIsOfferedAgainUntilStoredOrGivenUp()
+    {
+        // Wahl.txt replaced by a folder while the name is typed: the player is told why and
+        // may try again, with the record kept; only giving up loses it.
+        QFETCH(bool, retry);
+        GameFixture f;
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {retry};
+        f.toolkit.onEffect = [&f] {
+            if (f.toolkit.log.back().starts_with("inputBox") && QFile::remove(f.wahlPath()))
+                QDir().mkdir(f.wahlPath());
+            if (f.toolkit.log.back().starts_with("retryBox") && QDir().rmdir(f.wahlPath()))
+                f.writeWahl(WorkedExampleWahl);
+        };
+        try {
+            playGame(f, 20);
+            QVERIFY(retry);
+        } catch (const SettingsError &error) {
+            QVERIFY(!retry);
+            QVERIFY2(std::string(error.what()).ends_with("Der Rekord (20 Doppelklicks von „Fuchs“) wird nicht "
+                                                         "gespeichert. Das Spiel wird beendet."), error.what());
+        }
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
+        QVERIFY(f.toolkit.retryBoxes[0].find("Verzeichnis") != std::string::npos);
+        QVERIFY(f.toolkit.retryBoxes[0].ends_with("(20 Doppelklicks von „Fuchs“) ist noch nicht gespeichert."));
+        QCOMPARE(f.wahlBytes(), retry ? wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""})
+                                      : WorkedExampleWahl);
+    }
+    void whatTheGameEarnedOutlivesTheFileChangedDuringTheGame_data()
+    {
+        QTest::addColumn<QByteArray>("meanwhile"); // none: a folder in its place until tried again
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QString>("told");
+        const QByteArray anew = wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""});
+        QTest::newRow("cut short") << wahlFile({"\"Anf\xe4nger\"", "12,\"Maus\""}) << anew << "unvollständig";
+        QTest::newRow("a folder, then the file back") << QByteArray() << anew << "Verzeichnis";
+        QTest::newRow("a score that is no number")
+            << wahlFile({"\"Anf\xe4nger\"", "\"zw\xf6lf\",\"Maus\"", "9 ,Igel", "0,\"unbekannt\""})
+            << wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9 ,Igel", "0,\"unbekannt\""}) << "keine Zahl";
+    }
+    void whatTheGameEarnedOutlivesTheFileChangedDuringTheGame()
+    {
+        // Wahl.txt cut short, a folder in its place or a score edited to no number by the end
+        // of the game: the player is told, and the game's count is still a record, stored
+        // with the name; the lines it does not change stay byte for byte.
+        QFETCH(QByteArray, meanwhile);
+        QFETCH(QByteArray, expected);
+        QFETCH(QString, told);
+        GameFixture f;
+        f.toolkit.answers = {"Fuchs"};
+        f.toolkit.retries = {true};
+        f.toolkit.onEffect = [&] {
+            const std::string &last = f.toolkit.log.back();
+            if (last.starts_with("messageBox Ende!") && meanwhile.isEmpty() && QFile::remove(f.wahlPath()))
+                QDir().mkdir(f.wahlPath());
+            else if (last.starts_with("messageBox Ende!"))
+                f.writeWahl(meanwhile);
+            if (last.starts_with("retryBox") && QDir().rmdir(f.wahlPath()))
+                f.writeWahl(WorkedExampleWahl);
+        };
+        playGame(f, 20);
+        QCOMPARE(f.wahlBytes(), expected);
+        QCOMPARE(f.toolkit.inputBoxes.size(), std::size_t(1));
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(meanwhile.isEmpty() ? 1 : 0));
+        QVERIFY(std::any_of(f.toolkit.log.begin(), f.toolkit.log.end(),
+                            [&](const std::string &effect) { return effect.find(told.toStdString()) != std::string::npos; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileTroubleTest)
+#include "test_filetrouble.moc"
