@@ -11,7 +11,6 @@ test's own, on Qt's wayland platform, judged by weston's screenshots.
 """
 
 import os
-import shutil
 import subprocess
 import sys
 
@@ -97,10 +96,7 @@ def qtestCommand(command, env):
 def runUnderWeston(command, desktop=None):
     """Runs command under a weston of its own on the wayland platform, on
     the desktop named (None, "portal" or "kde"); its status is the command's."""
-    work = os.path.join(os.getcwd(), "work", "weston-" + os.path.basename(command[0]))
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    runner.endOnSignals()
+    work = runner.freshWork("weston", command)
     with Compositor(work) as weston:
         env = dict(os.environ, **weston.clientEnvironment())
         if desktop == "portal":
@@ -119,12 +115,7 @@ def runUnderWeston(command, desktop=None):
 
 
 def runTest(command, env):
-    try:
-        # Within ctest's TIMEOUT of 120 s, so that weston is still ended.
-        return subprocess.run(qtestCommand(command, env), env=env, timeout=90).returncode
-    except subprocess.TimeoutExpired:
-        print("%s did not end in time" % command[0])
-        return 1
+    return runner.runCommand(qtestCommand(command, env), env)
 
 
 if __name__ == "__main__":

@@ -16,6 +16,7 @@ import contextlib
 import os
 import shutil
 import signal
+import subprocess
 import time
 import traceback
 
@@ -37,6 +38,26 @@ def endOnSignals(seconds=None):
     signal.signal(signal.SIGALRM, _deadline)
     if seconds:
         signal.alarm(seconds)
+
+
+def freshWork(kind, command):
+    """An empty work folder, below the current one, for a command run under
+    services of its own, which also end when it is ended from outside."""
+    work = os.path.join(os.getcwd(), "work", kind + "-" + os.path.basename(command[0]))
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    endOnSignals()
+    return work
+
+
+def runCommand(command, env):
+    """The status of command, which must end within ctest's TIMEOUT of 120 s
+    so that the services it runs beside are still ended; 1 when it did not."""
+    try:
+        return subprocess.run(command, env=env, timeout=90).returncode
+    except subprocess.TimeoutExpired:
+        print("%s did not end in time" % command[0])
+        return 1
 
 
 def _endedAnyway():
