@@ -2,6 +2,7 @@
 
 #include "storage/errortext.h"
 #include "storage/fileattributes.h"
+#include "storage/folders.h"
 #include "storage/temporaryfiles.h"
 
 #include <array>
@@ -54,12 +55,6 @@ int openWithoutWaiting(const std::string &path, int flags)
     return ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
-std::string directoryOf(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The file that the chain of symbolic links from path ends in; it need not exist.
 std::string finalTarget(std::string path)
 {
@@ -70,7 +65,7 @@ std::string finalTarget(std::string path)
             return path;
         check(result(size));
         const std::string next(link.data(), static_cast<std::size_t>(size));
-        path = next.starts_with('/') ? next : directoryOf(path) + "/" + next;
+        path = next.starts_with('/') ? next : DirectoryOf(path) + "/" + next;
     }
     throw FileFailure{DescribeError(ELOOP, FileAccess::Write)};
 }
@@ -178,7 +173,7 @@ void writeFile(const std::string &target, bool locked, std::string_view bytes, W
     if (!missing)
         check(step(faults, WriteStep::AccessCheck, [&] { return ::access(target.c_str(), W_OK); }));
 
-    const std::string directory = directoryOf(target);
+    const std::string directory = DirectoryOf(target);
     const std::string fileName = target.substr(target.rfind('/') + 1);
     if (locked)
         RemoveLeftovers(directory, fileName);
@@ -237,7 +232,7 @@ LockedFile::LockedFile(const std::string &path, WriteFaults &faults)
     , m_faults(faults)
 {
     Descriptor lock;
-    lockDirectory(lock, directoryOf(m_target), faults);
+    lockDirectory(lock, DirectoryOf(m_target), faults);
     m_lock = std::exchange(lock.fd, -1);
 }
 
@@ -261,11 +256,11 @@ void CheckWritable(const std::string &path)
     check(missing == ENOENT ? 0 : missing);
     if (!missing && !S_ISREG(status.st_mode))
         throw FileFailure{NotRegularCause(status.st_mode)};
-    check(result(::access(missing ? directoryOf(target).c_str() : target.c_str(), W_OK)));
+    check(result(::access(missing ? DirectoryOf(target).c_str() : target.c_str(), W_OK)));
     // A file system that counts no blocks or no inodes (btrfs has no inode
     // count) is never taken for full.
     struct statvfs disk{};
-    if (::statvfs(directoryOf(target).c_str(), &disk) == 0
+    if (::statvfs(DirectoryOf(target).c_str(), &disk) == 0
         && ((disk.f_blocks != 0 && disk.f_bavail == 0) || (disk.f_files != 0 && disk.f_favail == 0)))
         check(ENOSPC);
 }

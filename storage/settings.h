@@ -112,6 +112,15 @@ SettingsReading ReadSettingsIfIntact(const std::string &path);
 // regular file in its place, a full disk. Writes nothing.
 void CheckSettingsWritable(const std::string &path);
 
+// A player's first start, where each player keeps a Wahl.txt of their own:
+// makes the folder of path and those above it where missing, and where the
+// file at path is missing (a link's target included), copies the installed
+// file at defaultPath there byte for byte, under the writers' lock, so that
+// two first starts at once make one file. A file that is there stays as it
+// is, whatever it holds. Throws SettingsError naming the file and the cause;
+// a copy that fails leaves no file behind.
+void PlaceDefaultSettings(const std::string &path, const std::string &defaultPath);
+
 // Puts the four lines of record into the file at path, through symbolic
 // links. Throws SettingsError when a step fails; the old content stays as it
 // was unless the failure came after the first new byte reached the file.

@@ -1,4 +1,5 @@
 #include "storage/errortext.h"
+#include "storage/folders.h"
 #include "storage/lockedfile.h"
 #include "storage/settingsformat.h"
 
@@ -68,6 +69,21 @@ void writeStep(const std::string &path, Step step)
 void CheckSettingsWritable(const std::string &path)
 {
     writeStep(path, [&] { CheckWritable(path); });
+}
+
+void PlaceDefaultSettings(const std::string &path, const std::string &defaultPath)
+{
+    writeStep(path, [&] { MakeFolders(DirectoryOf(path)); });
+    if (!isMissing(path))
+        return;
+    const std::string bytes = readBytes(defaultPath);
+    WriteFaults none;
+    writeStep(path, [&] {
+        LockedFile file(path, none);
+        // Another first start may have placed it while this one waited.
+        if (isMissing(path))
+            file.replace(bytes);
+    });
 }
 
 void WriteSettings(const std::string &path, const SettingsRecord &record, WriteFaults &faults)

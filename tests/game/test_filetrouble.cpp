@@ -1,13 +1,11 @@
 #include "support/gamefixture.h"
+#include "support/privatemount.h"
 
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QTest>
 
 #include <algorithm>
-#include <sched.h>
-#include <sys/mount.h>
 
 // A record against a Wahl.txt in trouble: removed, cut short, damaged, a
 // folder in its place or a disk that is full, at the end of the game or
@@ -34,16 +32,12 @@ private slots:
         // may try again once there is room. The full disk is the test's own: a small tmpfs
         // over the program folder, in a mount namespace of this process alone.
         GameFixture f;
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        const PrivateMount disk(f.path(), "size=64k");
+        if (!disk.isMounted())
             QSKIP("Only root may mount a small disk of the test's own.");
-        const QByteArray folder = f.path().toLocal8Bit();
-        QCOMPARE(::mount("hopsala-full", folder.constData(), "tmpfs", 0, "size=64k"), 0);
-        const auto unmount = qScopeGuard([&] { ::umount2(folder.constData(), MNT_DETACH); });
         QVERIFY(f.writeWahl(WorkedExampleWahl));
+        QVERIFY(fillDisk(f.path()));
         QFile filler(f.filePath("voll"));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        while (filler.write(QByteArray(4096, 'x')) > 0) {
-        }
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.retries = {true};
         bool beforeTheName = false;

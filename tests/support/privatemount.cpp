@@ -1,0 +1,31 @@
+#include "support/privatemount.h"
+
+#include <QFile>
+
+#include <sched.h>
+#include <sys/mount.h>
+
+PrivateMount::PrivateMount(const QString &folder, const char *options, unsigned long flags)
+    : m_folder(folder.toLocal8Bit())
+{
+    m_mounted = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                && ::mount("hopsala-test", m_folder.constData(), "tmpfs", flags, options) == 0;
+}
+
+PrivateMount::~PrivateMount()
+{
+    if (m_mounted)
+        ::umount2(m_folder.constData(), MNT_DETACH);
+}
+
+bool fillDisk(const QString &folder)
+{
+    QFile filler(folder + QStringLiteral("/voll"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    for (int block = 0; block < 1 << 16; ++block) {
+        if (filler.write(QByteArray(4096, 'x')) <= 0)
+            return true;
+    }
+    return false;
+}
