@@ -30,15 +30,28 @@ std::string MainForm::settingsPath() const
     return settingsFilePath(m_state.AppDir);
 }
 
+// AppDir, with the player's Wahl.txt in it where the install keeps one for
+// each player and this is their first start.
+void MainForm::findAppDir()
+{
+    const SettingsPlace place = m_toolkit.settingsPlace();
+    // Never the root folder or the working folder in its stead: their
+    // Wahl.txt is no file of this program's, nor this player's.
+    if (place.directory.empty())
+        throw GameError(place.defaultFile.empty()
+                            ? "Der Ordner des Programms lässt sich nicht bestimmen, und damit auch nicht seine "
+                              "Datei „Wahl.txt“. Das Spiel wird beendet."
+                            : "Der Ordner für deine Rekorde lässt sich nicht bestimmen: Weder XDG_DATA_HOME noch "
+                              "HOME noch die Benutzerdatenbank nennen einen persönlichen Ordner. Das Spiel wird "
+                              "beendet.");
+    m_state.AppDir = withTrailingSeparator(place.directory);
+    if (!place.defaultFile.empty())
+        PlaceDefaultSettings(settingsPath(), place.defaultFile);
+}
+
 void MainForm::Form_Load()
 {
-    const std::string programDirectory = m_toolkit.programDirectory();
-    // Never the root folder or the working folder in its stead: their
-    // Wahl.txt is no file of this program's.
-    if (programDirectory.empty())
-        throw GameError("Der Ordner des Programms lässt sich nicht bestimmen, und damit auch nicht seine "
-                        "Datei „Wahl.txt“. Das Spiel wird beendet.");
-    m_state.AppDir = withTrailingSeparator(programDirectory);
+    findAppDir();
     const SettingsRecord record = ReadSettings(settingsPath());
     m_state.LevelName = record.level;
     m_state.HighScoreTable = record.entries;

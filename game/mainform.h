@@ -12,7 +12,7 @@
 
 // The logic of the main window Hopsala: every handler of its events and its
 // method Schreiben. It reaches the window, the timers, the boxes, the beep and
-// the program's directory only through the toolkit, and the time of day only
+// the place of Wahl.txt only through the toolkit, and the time of day only
 // through the clock. A handler that fails throws (SettingsError or GameError);
 // the toolkit's owner reports it and ends the program.
 class MainForm
@@ -42,6 +42,7 @@ public:
     const GameState &state() const { return m_state; }
 
 private:
+    void findAppDir();
     void chooseLevel(std::size_t index);
     void applyLevel(std::size_t index);
     void countClick(Toolkit::Label label);

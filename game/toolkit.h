@@ -2,6 +2,18 @@
 
 #include <string>
 
+// Where a player's Wahl.txt lies.
+struct SettingsPlace
+{
+    // Its folder, without a trailing separator unless it is a root
+    // directory; empty where the system does not tell it.
+    std::string directory = {};
+    // The installed Wahl.txt that the player's first start copies into the
+    // folder, in an install that belongs to the system; empty where the file
+    // lies beside the program, which must find it there when it starts.
+    std::string defaultFile = {};
+};
+
 // The operations of the windowing toolkit and the system that the game's
 // handlers use: a port of the game, plain C++. ui/ implements it on Qt, and
 // the tests drive the game through a fake. Lengths are twips (15 to a pixel),
@@ -55,9 +67,9 @@ public:
     // The system's standard sound; returns at once.
     virtual void beep() = 0;
 
-    // The directory that holds the program file, without a trailing
-    // separator unless it is a root directory.
-    virtual std::string programDirectory() const = 0;
+    // Where Wahl.txt lies: the folder of the program file, or, in an install
+    // that belongs to the system, the player's own data folder.
+    virtual SettingsPlace settingsPlace() const = 0;
 
     // Opens the high-score window modeless, or brings it to the front when it
     // is open already.

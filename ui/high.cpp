@@ -49,9 +49,9 @@ QString valueMeaning(const LabelLayout &entry)
 
 } // namespace
 
-High::High(std::string programDirectory)
+High::High(std::string directory)
     : QWidget(nullptr)
-    , m_programDirectory(std::move(programDirectory))
+    , m_directory(std::move(directory))
 {
     setObjectName(QStringLiteral("High"));
     setWindowTitle(QStringLiteral("Highscore"));
@@ -96,8 +96,13 @@ void High::createLabels()
 void High::Form_Load()
 {
     // A file removed since the game started holds no records yet.
-    const std::string path = settingsFilePath(withTrailingSeparator(m_programDirectory));
+    const std::string path = settingsFilePath(withTrailingSeparator(m_directory));
     const SettingsRecord settings = ReadSettingsIfPresent(path).value_or(SettingsRecord{});
+    // The labels leave no room to say where the records are: the tip over
+    // the whole window does, and a screen reader reads it as the window's.
+    const QString where = QStringLiteral("Die Rekorde stehen in der Datei „%1“.").arg(QString::fromUtf8(path));
+    setToolTip(where);
+    setAccessibleDescription(where);
     const auto &[anf, fort, pro] = settings.entries;
     setValueText(PAn, QString::fromUtf8(anf.score.displayText()));
     setValueText(PFo, QString::fromUtf8(fort.score.displayText()));

@@ -16,18 +16,17 @@ class High : public QWidget
     Q_OBJECT
 
 public:
-    // programDirectory: where Wahl.txt lies, with or without a trailing
-    // separator.
-    explicit High(std::string programDirectory);
+    // directory: where Wahl.txt lies, with or without a trailing separator.
+    explicit High(std::string directory);
 
-    // Reads Wahl.txt and fills the score and name labels. Throws
-    // SettingsError when the file cannot be read.
+    // Reads Wahl.txt and fills the score and name labels; the window's tip
+    // names the file. Throws SettingsError when the file cannot be read.
     void Form_Load();
 
 private:
     void createLabels();
 
-    std::string m_programDirectory;
+    std::string m_directory;
     QLabel *PAn = nullptr;
     QLabel *NAn = nullptr;
     QLabel *PFo = nullptr;

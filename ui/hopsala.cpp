@@ -4,7 +4,7 @@
 #include "game/mainform.h"
 #include "platform/canberrabell.h"
 #include "platform/desktopwatch.h"
-#include "platform/programfolder.h"
+#include "platform/settingsplace.h"
 #include "platform/systemclock.h"
 #include "ui/accessibility.h"
 #include "ui/ballimage.h"
@@ -86,10 +86,8 @@ Hopsala::Hopsala(HopsalaPorts ports)
     createMenu();
     describeControls();
 
-    auto directory = ports.programDirectory.empty()
-        ? std::function<std::string()>(programFolder)
-        : [programDirectory = ports.programDirectory] { return programDirectory; };
-    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(directory), *m_bell, *m_windowSystemBell,
+    SettingsPlace place = ports.settingsPlace.directory.empty() ? installedSettingsPlace() : ports.settingsPlace;
+    m_toolkit = std::make_unique<QtToolkit>(m_controls, std::move(place), *m_bell, *m_windowSystemBell,
                                             std::move(ports.terminate));
     m_form = std::make_unique<MainForm>(*m_toolkit, *m_clock);
     connectEvents();

@@ -21,7 +21,7 @@ class QPushButton;
 struct HopsalaPorts
 {
     std::unique_ptr<Clock> clock = {};            // the time of day for the game
-    std::string programDirectory = {};            // where Wahl.txt lies; empty: the program file's
+    SettingsPlace settingsPlace = {};             // where Wahl.txt lies; none: as the build decides
     std::unique_ptr<Bell> bell = {};              // the beep: the desktop's sound
     std::unique_ptr<Bell> windowSystemBell = {};  // the beep when bell cannot sound
     std::unique_ptr<MonotonicClock> ticks = {};   // what TimerB keeps its period against

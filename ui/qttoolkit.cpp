@@ -71,10 +71,10 @@ void endProcess()
 
 } // namespace
 
-QtToolkit::QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory,
-                     Bell &bell, Bell &windowSystemBell, std::function<void()> terminate)
+QtToolkit::QtToolkit(const MainWindowControls &controls, SettingsPlace settingsPlace, Bell &bell,
+                     Bell &windowSystemBell, std::function<void()> terminate)
     : m_controls(controls)
-    , m_programDirectory(std::move(programDirectory))
+    , m_settingsPlace(std::move(settingsPlace))
     , m_terminate(terminate ? std::move(terminate) : endProcess)
     , m_bell(bell)
     , m_windowSystemBell(windowSystemBell)
@@ -227,9 +227,9 @@ void QtToolkit::beep()
         m_windowSystemBell.ring();
 }
 
-std::string QtToolkit::programDirectory() const
+SettingsPlace QtToolkit::settingsPlace() const
 {
-    return m_programDirectory();
+    return m_settingsPlace;
 }
 
 // The window is made and loaded completely before it shows; a failing load
@@ -243,7 +243,7 @@ void QtToolkit::showHighScores()
         m_high->activateWindow();
         return;
     }
-    auto high = std::make_unique<High>(programDirectory());
+    auto high = std::make_unique<High>(m_settingsPlace.directory);
     high->Form_Load();
     m_high = high.release();
     centreOnScreen(m_high);

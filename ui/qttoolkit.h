@@ -41,11 +41,11 @@ struct MainWindowControls
 class QtToolkit : public Toolkit
 {
 public:
-    // programDirectory: the directory of the program file; tests give
+    // settingsPlace: where Wahl.txt lies, as the build decides; tests give
     // another one. Both bells must outlive the toolkit. terminate ends the
     // process after a failure; none ends it with status 1.
-    QtToolkit(const MainWindowControls &controls, std::function<std::string()> programDirectory,
-              Bell &bell, Bell &windowSystemBell, std::function<void()> terminate = {});
+    QtToolkit(const MainWindowControls &controls, SettingsPlace settingsPlace, Bell &bell,
+              Bell &windowSystemBell, std::function<void()> terminate = {});
     ~QtToolkit() override;
 
     void setCaption(Label label, const std::string &text) override;
@@ -69,7 +69,7 @@ public:
                          const std::string &defaultText) override;
     bool retryBox(const std::string &text) override;
     void beep() override;
-    std::string programDirectory() const override;
+    SettingsPlace settingsPlace() const override;
     void showHighScores() override;
     void quit() override;
 
@@ -93,7 +93,7 @@ private:
     void stopTimers();
 
     MainWindowControls m_controls;
-    std::function<std::string()> m_programDirectory;
+    SettingsPlace m_settingsPlace;
     std::function<void()> m_terminate;
     Bell &m_bell;
     Bell &m_windowSystemBell;

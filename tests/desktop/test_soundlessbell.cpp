@@ -76,7 +76,7 @@ void TestSoundlessBell::withoutASoundServerTheGameRunsOnAndTheWindowSystemBellSo
     auto ownWindowSystemBell = std::make_unique<RecordingBell>();
     const RecordingBell &windowSystemBell = *ownWindowSystemBell;
     int terminations = 0;
-    Hopsala window({.programDirectory = directory.path().toStdString(),
+    Hopsala window({.settingsPlace = {directory.path().toStdString()},
                     .windowSystemBell = std::move(ownWindowSystemBell),
                     .terminate = [&] { ++terminations; }});
     window.load();

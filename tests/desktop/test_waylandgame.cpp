@@ -65,7 +65,7 @@ void TestWaylandGame::aGameStartedThroughTheWindowBouncesTheBallByItsOuterSizeWi
 {
     const ProgramFolder folder(wahlFile({"\"Profi\"", "0,\"unbekannt\"", "0,\"unbekannt\"", "0,\"unbekannt\""}));
     // Nothing to hear in this test: the bell sounds nowhere.
-    Hopsala window({.programDirectory = folder.path().toStdString(), .bell = std::make_unique<RecordingBell>()});
+    Hopsala window({.settingsPlace = {folder.path().toStdString()}, .bell = std::make_unique<RecordingBell>()});
     window.load();
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -106,13 +106,13 @@ private slots:
         }
     }
 
-    void formLoadReadsTheProgramDirectoryBeforeAnythingElse()
+    void formLoadAsksWhereWahlTxtLiesBeforeAnythingElse()
     {
-        // The directory is asked for first, and once; the file is read before any mark is set.
+        // Where Wahl.txt lies is asked for first, and once; the file is read before any mark is set.
         GameFixture f(wahlFile({"\"Profi\"", "12,\"Maus\"", "9,\"Igel\"", "0,\"unbekannt\""}), GameFixture::NotLoaded);
         QFile::remove(f.wahlPath());
         QVERIFY_THROWS_EXCEPTION(SettingsError, f.form.Form_Load());
-        const std::vector<std::string> expected{"programDirectory = " + f.toolkit.directory};
+        const std::vector<std::string> expected{"settingsPlace = " + f.toolkit.directory + " "};
         QCOMPARE(f.toolkit.trace, expected);
     }
 };

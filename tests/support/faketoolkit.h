@@ -30,6 +30,7 @@ public:
     float x1 = 1320, y2 = 3120;
     float outerWidth = 4800, outerHeight = 3840;
     std::string directory;
+    std::string defaultFile; // none: Wahl.txt lies beside the program
     // A real window holds the ball at whole pixels: a position set is read
     // back rounded to the nearest multiple of 15 twips.
     bool snapsToPixels = false;
@@ -115,7 +116,11 @@ public:
         return answer;
     }
     void beep() override { ++beeps; effect("beep"); }
-    std::string programDirectory() const override { return read("programDirectory", directory); }
+    SettingsPlace settingsPlace() const override
+    {
+        read("settingsPlace", directory + " " + defaultFile);
+        return {directory, defaultFile};
+    }
     void showHighScores() override { ++highScoreWindows; }
     void quit() override { ++quits; }
 

@@ -18,7 +18,7 @@ MainWindowFixture::MainWindowFixture(const QByteArray &wahl, Ticks kind)
     windowSystemBell = ownWindowSystemBell.get();
     auto ownTicks = kind == FakeTicks ? std::make_unique<FakeMonotonicClock>() : nullptr;
     ticks = ownTicks.get();
-    window = std::make_unique<Hopsala>(HopsalaPorts{std::move(ownClock), path().toStdString(), std::move(ownBell),
+    window = std::make_unique<Hopsala>(HopsalaPorts{std::move(ownClock), {path().toStdString()}, std::move(ownBell),
                                                     std::move(ownWindowSystemBell), std::move(ownTicks),
                                                     [this] { ++terminations; }});
     dressAfterFirstFrame(*window);

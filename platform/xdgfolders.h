@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// The folders of the XDG base directories, as the bytes of their paths: a
+// name that is not valid UTF-8 is kept as it is.
+
+// The player's home folder: $HOME where it is an absolute path, else the one
+// the user database gives; empty where neither names one.
+std::string homeFolder();
+
+// A base folder: the value of variable where it is an absolute path (an
+// empty or a relative one is ignored, as the XDG rules say), else the folder
+// belowHome in the home folder; empty where there is no home.
+std::string xdgBaseFolder(const char *variable, const char *belowHome);
+
+// Where this program keeps the player's data: "hopsala" in $XDG_DATA_HOME,
+// by default ~/.local/share/hopsala; empty where there is no home.
+std::string playerDataFolder();
