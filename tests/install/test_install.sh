@@ -3,8 +3,8 @@
 # desktop validators, and neither a reinstall nor an uninstall loses records.
 set -euo pipefail
 build=$1 source=$2
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
+prefix=$(mktemp -d) stage=$(mktemp -d)
+trap 'rm -rf "$prefix" "$stage"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 app=$prefix/lib/hopsala
 id=de.hopsala.Hopsala
@@ -13,7 +13,8 @@ uninstall() { cmake -DPREFIX="$prefix" -P "$build/uninstall.cmake" >/dev/null; }
 
 install
 for file in lib/hopsala/Hopsala1 share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-            share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png; do
+            share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png share/man/man6/{hopsala,Hopsala1}.6 \
+            bin/hopsala; do
     [ -s "$prefix/$file" ] || fail "$file was not installed"
 done
 [ -x "$app/Hopsala1" ] || fail "the program is not executable"
@@ -29,6 +30,14 @@ grep -q "<binary>Hopsala1</binary>" "$prefix/share/metainfo/$id.metainfo.xml" ||
 report=$(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml") || {
     grep -q ': url-homepage-missing$' <<<"$report" &&
         ! grep -E '^[EW]:' <<<"$report" | grep -qv ': url-homepage-missing$'; } || fail "appstreamcli validate: $report"
+
+# Staged under DESTDIR, as a package build stages it, the tree can move into place: its
+# links lead within it, and it holds none of the caches that belong to the system.
+DESTDIR=$stage cmake --install "$build" --prefix /opt/h >/dev/null
+for link in bin/Hopsala1 bin/hopsala share/man/man6/Hopsala1.6; do
+    [ -e "$stage/opt/h/$link" ] && [[ $(readlink "$stage/opt/h/$link") != "$stage"* ]] || fail "$link leads out of the tree"
+done
+[ -z "$(find "$stage" -name '*.cache')" ] || fail "the stage holds the system's caches"
 
 # A player's records survive a reinstall, byte for byte.
 printf '"Profi"\r\n"31","J\xf6rg"\r\n9,"Igel"\r\n0,"unbekannt"\r\n' > "$app/Wahl.txt"
