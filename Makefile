@@ -20,7 +20,8 @@ BENCH_PACKAGES := $(RUN_PACKAGES) xvfb xauth x11-utils python3 valgrind strace $
 
 PREFIX      ?= $(HOME)/.local
 
-.PHONY: all run build test test-debian13 bench fuzz install uninstall deps-run deps-test clean
+.PHONY: all run build test test-debian13 deb test-package test-package-debian13 bench fuzz install uninstall \
+        deps-run deps-test clean
 
 all: build
 
@@ -46,7 +47,21 @@ test: deps-test
 # The same make test on a fresh clone of HEAD in a Debian 13 chroot of its
 # own (as root; the base system is kept in ~/.cache/hopsala/debian13).
 test-debian13:
-	tools/debian13-test
+	tools/debian-chroot 13 'make test'
+
+# The Debian package for every player of the machine, built on this
+# machine's Debian: build/deb/hopsala_<version>-1_<arch>.deb.
+deb:
+	tools/make-deb
+
+# The package's checks (lintian, piuparts, debian/tests through autopkgtest)
+# on a fresh clone of HEAD in a chroot of this machine's Debian, or of
+# Debian 13; as root, with the base systems kept in ~/.cache/hopsala.
+test-package:
+	tools/debian-chroot --testbed "$$(. /etc/os-release && echo $$VERSION_ID)" 'tools/check-package /srv/testbed'
+
+test-package-debian13:
+	tools/debian-chroot --testbed 13 'tools/check-package /srv/testbed'
 
 # Figures, never a verdict; see bench/README.md.
 bench:
