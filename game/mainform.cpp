@@ -42,8 +42,8 @@ void MainForm::findAppDir()
                             ? "Der Ordner des Programms lässt sich nicht bestimmen, und damit auch nicht seine "
                               "Datei „Wahl.txt“. Das Spiel wird beendet."
                             : "Der Ordner für deine Rekorde lässt sich nicht bestimmen: Weder XDG_DATA_HOME noch "
-                              "HOME noch die Benutzerdatenbank nennen einen persönlichen Ordner. Das Spiel wird "
-                              "beendet.");
+                              "HOME nennen einen absoluten Pfad, und die Benutzerdatenbank kennt keinen "
+                              "persönlichen Ordner. Das Spiel wird beendet.");
     m_state.AppDir = withTrailingSeparator(place.directory);
     if (!place.defaultFile.empty())
         PlaceDefaultSettings(settingsPath(), place.defaultFile);

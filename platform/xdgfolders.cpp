@@ -27,13 +27,13 @@ std::string databaseHome()
     return found->pw_dir;
 }
 
-} // namespace
-
 std::string homeFolder()
 {
     const std::string home = absoluteVariable("HOME");
     return home.empty() ? databaseHome() : home;
 }
+
+} // namespace
 
 std::string xdgBaseFolder(const char *variable, const char *belowHome)
 {

@@ -5,13 +5,11 @@
 // The folders of the XDG base directories, as the bytes of their paths: a
 // name that is not valid UTF-8 is kept as it is.
 
-// The player's home folder: $HOME where it is an absolute path, else the one
-// the user database gives; empty where neither names one.
-std::string homeFolder();
-
 // A base folder: the value of variable where it is an absolute path (an
 // empty or a relative one is ignored, as the XDG rules say), else the folder
-// belowHome in the home folder; empty where there is no home.
+// belowHome in the player's home folder, which is $HOME where that is an
+// absolute path, else the one the user database gives; empty where there is
+// no home.
 std::string xdgBaseFolder(const char *variable, const char *belowHome);
 
 // Where this program keeps the player's data: "hopsala" in $XDG_DATA_HOME,

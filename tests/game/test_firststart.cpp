@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <optional>
 #include <sys/mount.h>
 
 // A player's start where the install belongs to the system: their Wahl.txt
@@ -61,9 +62,10 @@ private slots:
         QFETCH(QString, trouble);
         QFETCH(QString, told);
         GameFixture f({}, GameFixture::NotLoaded);
-        const bool mounting = trouble == "read-only" || trouble == "full";
-        const PrivateMount disk(f.path(), "size=64k", trouble == "read-only" ? MS_RDONLY : 0);
-        if (mounting && !disk.isMounted())
+        std::optional<PrivateMount> disk;
+        if (trouble == "read-only" || trouble == "full")
+            disk.emplace(f.path(), "size=64k", trouble == "read-only" ? MS_RDONLY : 0);
+        if (disk && !disk->isMounted())
             QSKIP("Only root may mount a disk of the test's own.");
         if (trouble == "full")
             QVERIFY(fillDisk(f.path()));
