@@ -1,19 +1,24 @@
 #include "platform/kdeglobals.h"
 
 #include "platform/desktopdoubleclick.h"
+#include "platform/xdgfolders.h"
 #include "storage/lockedfile.h"
 
-#include <QFile>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <charconv>
+#include <string>
+#include <vector>
 
 namespace {
 
 // A real kdeglobals holds some kilobytes.
 constexpr std::size_t MaxFileBytes = 1 << 20;
+constexpr std::string_view Group = "[KDE]";
+constexpr std::string_view Key = "DoubleClickInterval";
+constexpr std::string_view Lock = "[$i]";
 
 std::string_view trimmed(std::string_view text)
 {
@@ -21,6 +26,49 @@ std::string_view trimmed(std::string_view text)
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The options in brackets after a key ("[$i]", "[$ie]", "[de]"), as KConfig
+// has them for a number the game reads.
+struct KeyOptions
+{
+    bool lock = false;   // no later line or file changes the entry
+    bool expand = false; // KConfig expands "$…" in the value: the game never does
+};
+
+// Each flag of a "[$…]" option; any other (d deletes) and any language
+// ("[de]", which KConfig reads only in that language) pass the line over.
+constexpr std::pair<char, bool KeyOptions::*> Flags[] = {{'i', &KeyOptions::lock}, {'e', &KeyOptions::expand}};
+
+std::optional<KeyOptions> keyOptions(std::string_view options)
+{
+    KeyOptions result;
+    while (!options.empty()) {
+        const auto close = options.find(']');
+        if (!options.starts_with("[$") || close == std::string_view::npos)
+            return std::nullopt;
+        for (const char flag : options.substr(2, close - 2)) {
+            const auto *known = std::find_if(std::begin(Flags), std::end(Flags),
+                                             [flag](const auto &entry) { return entry.first == flag; });
+            if (known == std::end(Flags))
+                return std::nullopt;
+            result.*(known->second) = true;
+        }
+        options.remove_prefix(close + 1);
+    }
+    return result;
+}
+
+// The kdeglobals in the order KConfig reads them, the system's first.
+std::vector<std::string> kdeglobalsFiles()
+{
+    std::vector<std::string> files;
+    const std::vector<std::string> system = xdgBaseFolders("XDG_CONFIG_DIRS", "/etc/xdg");
+    for (auto folder = system.rbegin(); folder != system.rend(); ++folder)
+        files.push_back(inFolder(*folder, "kdeglobals"));
+    if (const std::string home = xdgBaseFolder("XDG_CONFIG_HOME", ".config"); !home.empty())
+        files.push_back(inFolder(home, "kdeglobals"));
+    return files;
 }
 
 } // namespace
@@ -31,40 +79,59 @@ bool isKdeDesktop()
     return desktops.contains(QLatin1String("KDE"), Qt::CaseInsensitive);
 }
 
-std::optional<std::string_view> kdeDoubleClickValue(std::string_view kdeglobals)
+KdeglobalsEntry kdeDoubleClickEntry(std::string_view kdeglobals)
 {
-    std::optional<std::string_view> value;
+    KdeglobalsEntry entry;
     bool inGroup = false;
+    bool beforeGroups = true;
+    bool entryLocked = false;
     while (!kdeglobals.empty()) {
         const auto end = kdeglobals.find('\n');
         const std::string_view line = trimmed(kdeglobals.substr(0, end));
         kdeglobals.remove_prefix(end == std::string_view::npos ? kdeglobals.size() : end + 1);
+        if (line.starts_with('[')) {
+            const bool locked = line.ends_with(Lock);
+            inGroup = line.substr(0, line.size() - (locked ? Lock.size() : 0)) == Group;
+            entry.locked = entry.locked || (locked && (inGroup || (beforeGroups && line == Lock)));
+            beforeGroups = beforeGroups && line == Lock;
+            continue;
+        }
         const auto equals = line.find('=');
-        if (line.starts_with('['))
-            inGroup = line == "[KDE]";
-        else if (inGroup && equals != std::string_view::npos && trimmed(line.substr(0, equals)) == "DoubleClickInterval")
-            value = trimmed(line.substr(equals + 1));
+        const std::string_view key = trimmed(line.substr(0, equals));
+        if (!inGroup || equals == std::string_view::npos || entryLocked || !key.starts_with(Key))
+            continue;
+        const std::optional<KeyOptions> options = keyOptions(key.substr(Key.size()));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        if (!options || (options->expand && value.find('$') != std::string_view::npos))
+            continue;
+        entry.value = value;
+        entryLocked = options->lock;
+        entry.locked = entry.locked || entryLocked;
     }
-    return value;
+    return entry;
 }
 
 std::optional<int> readKdeDoubleClickInterval()
 {
-    const QStringList files =
-        QStandardPaths::locateAll(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
-    for (const QString &file : files) {
+    std::optional<std::string> value;
+    for (const std::string &file : kdeglobalsFiles()) {
         std::string text;
         try {
-            text = ReadRegularFile(QFile::encodeName(file).toStdString(), MaxFileBytes);
+            text = ReadRegularFile(file, MaxFileBytes);
         } catch (const FileFailure &) {
             continue;
         }
-        const std::optional<std::string_view> value = kdeDoubleClickValue(text);
-        if (text.size() > MaxFileBytes || !value)
+        if (text.size() > MaxFileBytes)
             continue;
-        long long ms = 0;
-        const auto [rest, error] = std::from_chars(value->data(), value->data() + value->size(), ms);
-        return error == std::errc() && rest == value->data() + value->size() ? acceptedIntervalMs(ms) : std::nullopt;
+        const KdeglobalsEntry entry = kdeDoubleClickEntry(text);
+        if (entry.value)
+            value = std::string(*entry.value);
+        if (entry.locked)
+            break;
     }
-    return std::nullopt;
+    if (!value)
+        return std::nullopt;
+    long long ms = 0;
+    const auto [rest, error] = std::from_chars(value->data(), value->data() + value->size(), ms);
+    return error == std::errc() && rest == value->data() + value->size() ? acceptedIntervalMs(ms) : std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -41,11 +42,30 @@ std::string xdgBaseFolder(const char *variable, const char *belowHome)
     if (!base.empty())
         return base;
     const std::string home = homeFolder();
-    return home.empty() ? std::string() : home + (home.ends_with('/') ? "" : "/") + belowHome;
+    return home.empty() ? std::string() : inFolder(home, belowHome);
+}
+
+std::vector<std::string> xdgBaseFolders(const char *variable, const char *fallback)
+{
+    const char *value = std::getenv(variable);
+    if (value == nullptr || value[0] == '\0')
+        return {fallback};
+    std::vector<std::string> folders;
+    std::istringstream list(value);
+    for (std::string folder; std::getline(list, folder, ':');) {
+        if (folder.starts_with('/'))
+            folders.push_back(folder);
+    }
+    return folders;
+}
+
+std::string inFolder(const std::string &folder, const char *name)
+{
+    return folder + (folder.ends_with('/') ? "" : "/") + name;
 }
 
 std::string playerDataFolder()
 {
     const std::string data = xdgBaseFolder("XDG_DATA_HOME", ".local/share");
-    return data.empty() ? std::string() : data + (data.ends_with('/') ? "" : "/") + Installation::DataFolderName;
+    return data.empty() ? std::string() : inFolder(data, Installation::DataFolderName);
 }

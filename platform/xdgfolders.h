@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The folders of the XDG base directories, as the bytes of their paths: a
 // name that is not valid UTF-8 is kept as it is.
@@ -11,6 +12,14 @@
 // absolute path, else the one the user database gives; empty where there is
 // no home.
 std::string xdgBaseFolder(const char *variable, const char *belowHome);
+
+// The folders of a list such as XDG_CONFIG_DIRS, in its order: its absolute
+// entries (relative ones are ignored), or fallback where it is empty or
+// unset.
+std::vector<std::string> xdgBaseFolders(const char *variable, const char *fallback);
+
+// name in folder, with one separator between.
+std::string inFolder(const std::string &folder, const char *name);
 
 // Where this program keeps the player's data: "hopsala" in $XDG_DATA_HOME,
 // by default ~/.local/share/hopsala; empty where there is no home.

@@ -2,11 +2,11 @@
 #include "platform/xsettings.h"
 #include "support/xsettingsbytes.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fstream>
 #include <sys/stat.h>
 
 namespace {
@@ -27,8 +27,8 @@ class TestXSettings : public QObject
 private slots:
     void onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds_data();
     void onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds();
-    void kdesTimeComesFromTheFirstKdeglobalsThatSetsIt_data();
-    void kdesTimeComesFromTheFirstKdeglobalsThatSetsIt();
+    void kdesTimeIsReadAsKConfigReadsIt_data();
+    void kdesTimeIsReadAsKConfigReadsIt();
 };
 
 void TestXSettings::onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds_data()
@@ -75,48 +75,57 @@ void TestXSettings::onlyAWholeListGivesTheDoubleClickSettingsWithinTheirBounds()
     QVERIFY(parseXSettings(bytes.toStdString()) == expected);
 }
 
-void TestXSettings::kdesTimeComesFromTheFirstKdeglobalsThatSetsIt_data()
+void TestXSettings::kdesTimeIsReadAsKConfigReadsIt_data()
 {
     QTest::addColumn<QByteArray>("user"); // the file's text, or "FIFO" or "FOLDER"
     QTest::addColumn<int>("expected");    // 0: none
-    QTest::newRow("the player's") << QByteArray("[KDE]\nDoubleClickInterval=1000\n") << 1000;
+    QTest::addColumn<QByteArray>("system");
+    const QByteArray s = "[KDE]\nDoubleClickInterval=600\n", own = "[KDE]\nDoubleClickInterval=200\n";
+    QTest::newRow("the player's") << QByteArray("[KDE]\nDoubleClickInterval=1000\n") << 1000 << s;
     QTest::newRow("blanks, other groups")
         << QByteArray("[General]\nDoubleClickInterval=300\n[KDE]\r\n DoubleClickInterval = 700 \r\n"
-                      "[KDE][Sub]\nDoubleClickInterval=900\n") << 700;
+                      "[KDE][Sub]\nDoubleClickInterval=900\n") << 700 << s;
     QTest::newRow("the last line counts")
-        << QByteArray("[KDE]\nDoubleClickInterval=300\nDoubleClickInterval=800\n") << 800;
-    QTest::newRow("garbage") << QByteArray("[KDE]\nDoubleClickInterval=schnell\n") << 0;
-    QTest::newRow("out of bounds") << QByteArray("[KDE]\nDoubleClickInterval=5001\n") << 0;
-    QTest::newRow("not set: the system's") << QByteArray("[KDE]\nSingleClick=false\n") << 600;
-    QTest::newRow("a FIFO, not waited for") << QByteArray("FIFO") << 600;
-    QTest::newRow("larger than any real one") << QByteArray("[KDE]\nDoubleClickInterval=1000\n").leftJustified(4 << 20) << 600;
-    QTest::newRow("a folder") << QByteArray("FOLDER") << 600;
+        << QByteArray("[KDE]\nDoubleClickInterval=300\nDoubleClickInterval=800\n") << 800 << s;
+    QTest::newRow("garbage") << QByteArray("[KDE]\nDoubleClickInterval=schnell\n") << 0 << s;
+    QTest::newRow("out of bounds") << QByteArray("[KDE]\nDoubleClickInterval=5001\n") << 0 << s;
+    QTest::newRow("not set: the system's") << QByteArray("[KDE]\nSingleClick=false\n") << 600 << s;
+    QTest::newRow("a FIFO, not waited for") << QByteArray("FIFO") << 600 << s;
+    QTest::newRow("larger than any real one") << QByteArray("[KDE]\nDoubleClickInterval=1000\n").leftJustified(4 << 20) << 600 << s;
+    QTest::newRow("a folder") << QByteArray("FOLDER") << 600 << s;
+    QTest::newRow("the system locks the entry") << own << 1000 << QByteArray("[KDE]\nDoubleClickInterval[$i]=1000\n");
+    QTest::newRow("the system locks the group") << own << 1000 << QByteArray("[KDE][$i]\nDoubleClickInterval=1000\n");
+    QTest::newRow("the system locks its file") << own << 1000 << QByteArray("[$i]\n[KDE]\nDoubleClickInterval=1000\n");
+    QTest::newRow("a locked group without the entry") << own << 0 << QByteArray("[KDE][$i]\nSingleClick=true\n");
+    QTest::newRow("other options") << QByteArray("[KDE]\nDoubleClickInterval[$e]=$(echo 1000)\n"
+                                                 "DoubleClickInterval[de]=900\nDoubleClickInterval[$d]=800\n") << 600 << s;
 }
 
-// KDE's double-click time is looked up as KDE looks it up: the player's
-// kdeglobals first, then the system's; one that cannot be KDE's own (a
-// FIFO, a folder, many megabytes) is passed over without waiting, and a
-// value that is no number within bounds counts as none.
-void TestXSettings::kdesTimeComesFromTheFirstKdeglobalsThatSetsIt()
+// KDE's double-click time is looked up as KConfig looks it up: the system's
+// kdeglobals first, then the player's, whose value counts unless an earlier
+// file locks it (the entry, its group or the whole file); a line whose
+// options KConfig would not read as a plain number is passed over, nothing
+// is expanded or run. One that cannot be KDE's own (a FIFO, a folder, many
+// megabytes) is passed over without waiting, and a value that is no number
+// within bounds counts as none. Both folders have names that are no UTF-8.
+void TestXSettings::kdesTimeIsReadAsKConfigReadsIt()
 {
     QFETCH(QByteArray, user);
     QFETCH(int, expected);
-    QTemporaryDir home;
-    QTemporaryDir system;
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_DIRS", system.path().toLocal8Bit());
-    QFile systemFile(system.filePath("kdeglobals"));
-    QVERIFY(systemFile.open(QIODevice::WriteOnly) && systemFile.write("[KDE]\nDoubleClickInterval=600\n") > 0);
-    systemFile.close();
-    const QByteArray path = QFile::encodeName(home.filePath("kdeglobals"));
-    QFile file(home.filePath("kdeglobals"));
+    QFETCH(QByteArray, system);
+    QTemporaryDir configs;
+    const QByteArray home = QFile::encodeName(configs.path()) + "/h\xff", systemFolder = home + "/s\xfe";
+    QVERIFY(::mkdir(home.constData(), 0700) == 0 && ::mkdir(systemFolder.constData(), 0700) == 0);
+    qputenv("XDG_CONFIG_HOME", home);
+    qputenv("XDG_CONFIG_DIRS", "relative:" + systemFolder);
+    QVERIFY(std::ofstream((systemFolder + "/kdeglobals").constData(), std::ios::binary) << system.toStdString());
+    const QByteArray path = home + "/kdeglobals";
     if (user == "FIFO")
         QCOMPARE(::mkfifo(path.constData(), 0600), 0);
     else if (user == "FOLDER")
-        QVERIFY(QDir(home.path()).mkdir("kdeglobals"));
+        QCOMPARE(::mkdir(path.constData(), 0700), 0);
     else
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(user) == user.size());
-    file.close();
+        QVERIFY(std::ofstream(path.constData(), std::ios::binary) << user.toStdString());
     QCOMPARE(readKdeDoubleClickInterval().value_or(0), expected);
 }
 
