@@ -26,29 +26,42 @@ private slots:
         QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"5\",\"Fuchs\"", ",", ","}));
     }
 
+    void aFullDiskIsSaidBeforeTheNameIsAskedFor_data()
+    {
+        QTest::addColumn<QByteArray>("disk"); // tmpfs options
+        QTest::addColumn<int>("fill");        // none, or what fillDisk fills
+        QTest::addColumn<bool>("full");
+        QTest::newRow("no free blocks") << QByteArray("size=64k") << int(Fill::Blocks) << true;
+        QTest::newRow("no free inodes") << QByteArray("nr_inodes=16") << int(Fill::Inodes) << true;
+        QTest::newRow("no inodes counted") << QByteArray("size=1m,nr_inodes=0") << -1 << false;
+    }
     void aFullDiskIsSaidBeforeTheNameIsAskedFor()
     {
-        // The player hears of a disk that cannot take the record before typing a name, and
-        // may try again once there is room. The full disk is the test's own: a small tmpfs
-        // over the program folder, in a mount namespace of this process alone.
+        // The player hears of a disk that cannot take the record, with no block or no inode
+        // free, before typing a name, and may try again once there is room; a disk that
+        // counts no inodes at all (btrfs, a tmpfs with nr_inodes=0) is not full for that. The
+        // disks are the test's own: a tmpfs over the program folder, in a mount namespace of
+        // this process alone.
+        QFETCH(QByteArray, disk);
+        QFETCH(int, fill);
+        QFETCH(bool, full);
         GameFixture f;
-        const PrivateMount disk(f.path(), "size=64k");
-        if (!disk.isMounted())
+        const PrivateMount mount(f.path(), disk.constData());
+        if (!mount.isMounted())
             QSKIP("Only root may mount a small disk of the test's own.");
         QVERIFY(f.writeWahl(WorkedExampleWahl));
-        QVERIFY(fillDisk(f.path()));
-        QFile filler(f.filePath("voll"));
+        QVERIFY(fill < 0 || fillDisk(f.path(), Fill(fill)));
         f.toolkit.answers = {"Fuchs"};
         f.toolkit.retries = {true};
         bool beforeTheName = false;
         f.toolkit.onEffect = [&] {
             if (f.toolkit.log.back().starts_with("retryBox"))
-                beforeTheName = f.toolkit.inputBoxes.empty() && filler.remove();
+                beforeTheName = f.toolkit.inputBoxes.empty() && QFile::remove(f.filePath("voll"));
         };
         playGame(f, 20);
-        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(1));
-        QVERIFY(f.toolkit.retryBoxes[0].find("Kein Platz mehr") != std::string::npos);
-        QVERIFY(beforeTheName);
+        QCOMPARE(f.toolkit.retryBoxes.size(), std::size_t(full ? 1 : 0));
+        QVERIFY(!full || f.toolkit.retryBoxes[0].find("Kein Platz mehr") != std::string::npos);
+        QCOMPARE(beforeTheName, full);
         QCOMPARE(f.wahlBytes(), wahlFile({"\"Anf\xe4nger\"", "\"20\",\"Fuchs\"", "9,\"Igel\"", "0,\"unbekannt\""}));
     }
 

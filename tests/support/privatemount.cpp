@@ -18,13 +18,15 @@ PrivateMount::~PrivateMount()
         ::umount2(m_folder.constData(), MNT_DETACH);
 }
 
-bool fillDisk(const QString &folder)
+bool fillDisk(const QString &folder, Fill fill)
 {
     QFile filler(folder + QStringLiteral("/voll"));
     if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
-    for (int block = 0; block < 1 << 16; ++block) {
-        if (filler.write(QByteArray(4096, 'x')) <= 0)
+    for (int block = 1; block < 1 << 16; ++block) {
+        if (fill == Fill::Blocks && filler.write(QByteArray(4096, 'x')) <= 0)
+            return true;
+        if (fill == Fill::Inodes && !QFile(folder + QStringLiteral("/voll-%1").arg(block)).open(QIODevice::WriteOnly))
             return true;
     }
     return false;

@@ -23,5 +23,8 @@ private:
     bool m_mounted = false;
 };
 
-// Writes into folder until its disk takes no more; false when it never filled.
-bool fillDisk(const QString &folder);
+// Fills the disk of folder until it takes no more blocks (into one file
+// "voll") or no more inodes (empty files "voll", "voll-1", …); removing
+// "voll" makes room again. False when it never filled.
+enum class Fill { Blocks, Inodes };
+bool fillDisk(const QString &folder, Fill fill = Fill::Blocks);
