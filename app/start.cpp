@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QList>
 #include <QPixmap>
-#include <QTranslator>
 
 #include <exception>
 
@@ -116,20 +114,6 @@ void releaseHeldMessages()
 
 } // namespace
 
-bool installGermanQtTexts()
-{
-    const QString name = QStringLiteral("qtbase_de");
-    if (qApp->findChild<QTranslator *>(name, Qt::FindDirectChildrenOnly))
-        return true;
-    auto *translator = new QTranslator(qApp);
-    translator->setObjectName(name);
-    if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
-}
-
 int runHopsala()
 {
     QApplication::setApplicationName(QString::fromLatin1(ProgramIdentity::Name));
@@ -142,8 +126,6 @@ int runHopsala()
     try {
         window.load();
     } catch (const std::exception &error) {
-        // No frame comes before this box.
-        installGermanQtTexts();
         window.toolkit().fail(error);
         return 1; // not reached: fail() has ended the process
     }
@@ -157,7 +139,6 @@ void dressAfterFirstFrame(Hopsala &window)
         const QIcon icon = programIcon();
         QApplication::setWindowIcon(icon);
         window.setWindowIcon(icon);
-        installGermanQtTexts();
     });
 }
 

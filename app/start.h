@@ -18,12 +18,6 @@ class Hopsala;
 
 // What the application takes on once the window's first frame is shown,
 // since it would hold that frame up: the program's icon, which every window
-// of the program shows (decoding its pictures would hold up the frame), and
-// Qt's own texts in German (a file to read and map).
+// of the program shows (decoding its pictures would hold up the frame).
+// Qt's own texts in German come with the first box (ui/qttexts.h).
 void dressAfterFirstFrame(Hopsala &window);
-
-// Qt's own texts (context menus, standard buttons) in German, the language
-// of the interface, whatever the locale; once per application. Without Qt's
-// German translation they stay as Qt has them. Returns whether the
-// translation is in place.
-bool installGermanQtTexts();

@@ -8,6 +8,7 @@
 #include "ui/high.h"
 #include "ui/lineshape.h"
 #include "ui/programidentity.h"
+#include "ui/qttexts.h"
 #include "ui/twips.h"
 
 #include <QAbstractButton>
@@ -181,6 +182,7 @@ QWidget *QtToolkit::dialogParent() const
 
 void QtToolkit::messageBox(const std::string &text)
 {
+    installGermanQtTexts();
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, QString::fromUtf8(text), QMessageBox::Ok,
                     dialogParent());
     removeButtonPictures(&box);
@@ -195,6 +197,7 @@ void QtToolkit::messageBox(const std::string &text)
 std::string QtToolkit::inputBox(const std::string &prompt, const std::string &title,
                                 const std::string &defaultText)
 {
+    installGermanQtTexts();
     QInputDialog dialog(dialogParent());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(QString::fromUtf8(title));
@@ -210,6 +213,7 @@ std::string QtToolkit::inputBox(const std::string &prompt, const std::string &ti
 
 bool QtToolkit::retryBox(const std::string &text)
 {
+    installGermanQtTexts();
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, QString::fromUtf8(text), QMessageBox::NoButton,
                     dialogParent());
     QPushButton *retry = box.addButton(QStringLiteral("Wiederholen"), QMessageBox::AcceptRole);
