@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The program's directory with exactly one trailing separator: one is
+// A directory with exactly one trailing separator: one is
 // appended unless the last character already is one.
 std::string withTrailingSeparator(std::string directory);
 

@@ -1,5 +1,6 @@
 #include "platform/kdeglobals.h"
 
+#include "game/appdir.h"
 #include "platform/desktopdoubleclick.h"
 #include "platform/xdgfolders.h"
 #include "storage/lockedfile.h"
@@ -65,9 +66,9 @@ std::vector<std::string> kdeglobalsFiles()
     std::vector<std::string> files;
     const std::vector<std::string> system = xdgBaseFolders("XDG_CONFIG_DIRS", "/etc/xdg");
     for (auto folder = system.rbegin(); folder != system.rend(); ++folder)
-        files.push_back(inFolder(*folder, "kdeglobals"));
+        files.push_back(withTrailingSeparator(*folder) + "kdeglobals");
     if (const std::string home = xdgBaseFolder("XDG_CONFIG_HOME", ".config"); !home.empty())
-        files.push_back(inFolder(home, "kdeglobals"));
+        files.push_back(withTrailingSeparator(home) + "kdeglobals");
     return files;
 }
 
@@ -90,10 +91,11 @@ KdeglobalsEntry kdeDoubleClickEntry(std::string_view kdeglobals)
         const std::string_view line = trimmed(kdeglobals.substr(0, end));
         kdeglobals.remove_prefix(end == std::string_view::npos ? kdeglobals.size() : end + 1);
         if (line.starts_with('[')) {
+            const bool fileLocked = beforeGroups && line == Lock;
+            beforeGroups = fileLocked;
             const bool locked = line.ends_with(Lock);
             inGroup = line.substr(0, line.size() - (locked ? Lock.size() : 0)) == Group;
-            entry.locked = entry.locked || (locked && (inGroup || (beforeGroups && line == Lock)));
-            beforeGroups = beforeGroups && line == Lock;
+            entry.locked = entry.locked || fileLocked || (locked && inGroup);
             continue;
         }
         const auto equals = line.find('=');

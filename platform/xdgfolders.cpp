@@ -1,5 +1,6 @@
 #include "platform/xdgfolders.h"
 
+#include "game/appdir.h"
 #include "platform/installation.h"
 
 #include <cstdlib>
@@ -42,7 +43,7 @@ std::string xdgBaseFolder(const char *variable, const char *belowHome)
     if (!base.empty())
         return base;
     const std::string home = homeFolder();
-    return home.empty() ? std::string() : inFolder(home, belowHome);
+    return home.empty() ? std::string() : withTrailingSeparator(home) + belowHome;
 }
 
 std::vector<std::string> xdgBaseFolders(const char *variable, const char *fallback)
@@ -59,13 +60,8 @@ std::vector<std::string> xdgBaseFolders(const char *variable, const char *fallba
     return folders;
 }
 
-std::string inFolder(const std::string &folder, const char *name)
-{
-    return folder + (folder.ends_with('/') ? "" : "/") + name;
-}
-
 std::string playerDataFolder()
 {
     const std::string data = xdgBaseFolder("XDG_DATA_HOME", ".local/share");
-    return data.empty() ? std::string() : inFolder(data, Installation::DataFolderName);
+    return data.empty() ? std::string() : withTrailingSeparator(data) + Installation::DataFolderName;
 }

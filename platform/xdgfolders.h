@@ -18,9 +18,6 @@ std::string xdgBaseFolder(const char *variable, const char *belowHome);
 // unset.
 std::vector<std::string> xdgBaseFolders(const char *variable, const char *fallback);
 
-// name in folder, with one separator between.
-std::string inFolder(const std::string &folder, const char *name);
-
 // Where this program keeps the player's data: "hopsala" in $XDG_DATA_HOME,
 // by default ~/.local/share/hopsala; empty where there is no home.
 std::string playerDataFolder();
